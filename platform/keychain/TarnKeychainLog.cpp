@@ -1,0 +1,3 @@
+#include "platform/keychain/TarnKeychainLog.h"
+
+Q_LOGGING_CATEGORY(tarnKeychainLog, "tarnhold.keychain", QtWarningMsg)
