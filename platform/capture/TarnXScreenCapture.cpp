@@ -1,0 +1,63 @@
+#include "platform/capture/TarnXScreenCapture.h"
+
+#include "platform/capture/TarnDisplayOrder.h"
+#include "platform/displayserver/TarnXRandrMonitorLayout.h"
+
+TarnXScreenCapture::TarnXScreenCapture(TarnSessionEnvironment environment)
+    : environment_(std::move(environment)) {}
+
+TarnXScreenCapture::~TarnXScreenCapture() {
+  grabber_.reset();  // detaches its segment through the connection, so before closing it
+}
+
+TarnCaptureResult TarnXScreenCapture::failure(TarnCaptureFailure kind, std::string reason) {
+  TarnCaptureResult result;
+  result.failure = kind;
+  result.reason = std::move(reason);
+  return result;
+}
+
+bool TarnXScreenCapture::preflight() {
+  std::string reason;
+  return connect(reason);
+}
+
+bool TarnXScreenCapture::connect(std::string& reason) {
+  switch (environment_.type()) {
+    case TarnSessionType::wayland:
+      reason = "Screen capture needs an X11 session; this is a Wayland session.";
+      return false;
+    case TarnSessionType::none:
+      reason = "No X display is set for the host (DISPLAY is empty).";
+      return false;
+    case TarnSessionType::x11:
+      break;
+  }
+  if (display_ && display_->isOpen()) return true;
+  display_.emplace(environment_.display);
+  if (!display_->isOpen()) {
+    reason = "The X display " + environment_.display + " cannot be reached.";
+    display_.reset();
+    return false;
+  }
+  grabber_ = std::make_unique<TarnXShmGrabber>(display_->get());
+  return true;
+}
+
+TarnCaptureResult TarnXScreenCapture::capture(std::optional<uint32_t> displayID) {
+  std::string reason;
+  if (!connect(reason)) return failure(TarnCaptureFailure::notPermitted, std::move(reason));
+  TarnCapturedFrame frame;
+  frame.monitors = TarnDisplayOrder::sorted(TarnXRandrMonitorLayout(display_->get()).monitors());
+  std::optional<TarnMonitor> chosen = TarnDisplayOrder::choose(frame.monitors, displayID);
+  if (!chosen) return failure(TarnCaptureFailure::noFrame, "The X server reports no monitor.");
+  frame.monitor = *chosen;
+  TarnPixelView image;
+  if (!grabber_->grab(frame.monitor, image, reason))
+    return failure(TarnCaptureFailure::noFrame, std::move(reason));
+  if (!encoder_.encode(image, frame.image))
+    return failure(TarnCaptureFailure::noFrame, "The screen image could not be encoded as JPEG.");
+  TarnCaptureResult result;
+  result.frame = std::move(frame);
+  return result;
+}

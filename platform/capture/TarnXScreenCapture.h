@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/capture/TarnFrameEncoder.h"
+#include "platform/capture/TarnScreenCapture.h"
+#include "platform/capture/TarnXShmGrabber.h"
+#include "platform/displayserver/TarnSessionEnvironment.h"
+#include "platform/displayserver/TarnXDisplay.h"
+
+#include <memory>
+#include <optional>
+
+// Screen capture of an X11 session: XRandR monitors, MIT-SHM grab, scaled JPEG.
+// Connects lazily and keeps its connection and buffers; use it from one thread.
+class TarnXScreenCapture : public TarnScreenCapture {
+public:
+  explicit TarnXScreenCapture(TarnSessionEnvironment environment = TarnSessionEnvironment::current());
+  ~TarnXScreenCapture() override;
+
+  bool preflight() override;
+  TarnCaptureResult capture(std::optional<uint32_t> displayID) override;
+
+private:
+  static TarnCaptureResult failure(TarnCaptureFailure kind, std::string reason);
+  bool connect(std::string& reason);
+
+  TarnSessionEnvironment environment_;
+  std::optional<TarnXDisplay> display_;
+  std::unique_ptr<TarnXShmGrabber> grabber_;
+  TarnFrameEncoder encoder_;
+};

@@ -1,0 +1,15 @@
+#include "platform/displayserver/TarnXDisplayPower.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/dpms.h>
+
+bool TarnXDisplayPower::forceOff() {
+  if (!display_) return false;
+  int eventBase = 0, errorBase = 0;
+  if (!DPMSQueryExtension(display_, &eventBase, &errorBase) || !DPMSCapable(display_)) return false;
+  // A server with DPMS disabled ignores a forced level, so switch it on first.
+  DPMSEnable(display_);
+  bool sent = DPMSForceLevel(display_, DPMSModeOff) != 0;
+  XSync(display_, False);
+  return sent;
+}

@@ -1,0 +1,135 @@
+#include "platform/capture/TarnXScreenCapture.h"
+#include "platform/displayserver/TarnXDisplay.h"
+#include "tests/support/xvfb/TarnXvfbServer.h"
+
+#include <gtest/gtest.h>
+
+// Xlib's macros (None, Bool) break gtest's headers, so it comes after them.
+#include <X11/Xlib.h>
+#include <turbojpeg.h>
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+std::vector<uint8_t> decodeBase64(const std::string& text) {
+  std::vector<uint8_t> bytes;
+  uint32_t bits = 0;
+  int count = 0;
+  for (char c : text) {
+    int value = c >= 'A' && c <= 'Z'   ? c - 'A'
+                : c >= 'a' && c <= 'z' ? c - 'a' + 26
+                : c >= '0' && c <= '9' ? c - '0' + 52
+                : c == '+'             ? 62
+                : c == '/'             ? 63
+                                       : -1;
+    if (value < 0) continue;
+    bits = (bits << 6) | uint32_t(value);
+    if ((count += 6) >= 8) bytes.push_back(uint8_t(bits >> (count -= 8)));
+  }
+  return bytes;
+}
+
+struct DecodedJpeg {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  std::array<int, 3> pixel(int x, int y) const {
+    const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+    return {p[0], p[1], p[2]};
+  }
+};
+
+DecodedJpeg decodeJpeg(const std::string& base64) {
+  std::vector<uint8_t> jpeg = decodeBase64(base64);
+  DecodedJpeg result;
+  tjhandle handle = tjInitDecompress();
+  int subsampling = 0, colorspace = 0;
+  if (tjDecompressHeader3(handle, jpeg.data(), jpeg.size(), &result.width, &result.height, &subsampling,
+                          &colorspace) == 0) {
+    result.rgb.resize(size_t(result.width) * result.height * 3);
+    tjDecompress2(handle, jpeg.data(), jpeg.size(), result.rgb.data(), result.width, 0, result.height,
+                  TJPF_RGB, 0);
+  }
+  tjDestroy(handle);
+  return result;
+}
+
+void paintRoot(Display* display, unsigned long rgb, int x, int y, int width, int height) {
+  GC gc = XCreateGC(display, DefaultRootWindow(display), 0, nullptr);
+  XSetForeground(display, gc, rgb);
+  XFillRectangle(display, DefaultRootWindow(display), gc, x, y, unsigned(width), unsigned(height));
+  XFreeGC(display, gc);
+  XSync(display, False);
+}
+
+bool near(std::array<int, 3> actual, std::array<int, 3> expected) {
+  for (int i = 0; i < 3; ++i)
+    if (std::abs(actual[i] - expected[i]) > 12) return false;
+  return true;
+}
+
+class TarnXScreenCaptureTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.isRunning());
+    ASSERT_TRUE(server.makeTwoMonitors());
+    ASSERT_TRUE(painter.isOpen());
+    paintRoot(painter.get(), 0xff0000, 0, 0, 1920, 1080);
+    paintRoot(painter.get(), 0x0000ff, 1920, 0, 800, 600);
+  }
+  TarnXvfbServer server{"2720x1080x24"};
+  TarnXDisplay painter{server.display()};
+  TarnXScreenCapture capture{{server.display(), "", "x11"}};
+};
+}  // namespace
+
+TEST_F(TarnXScreenCaptureTest, CapturesTheMainDisplayScaledWithTheDisplayList) {
+  ASSERT_TRUE(capture.preflight());
+  TarnCaptureResult result = capture.capture(std::nullopt);
+  ASSERT_TRUE(result.frame) << result.reason;
+  EXPECT_TRUE(result.frame->monitor.isPrimary);
+  ASSERT_EQ(result.frame->monitors.size(), 2u);
+  EXPECT_EQ(result.frame->monitors[0], result.frame->monitor);
+  EXPECT_EQ(result.frame->image.width, 960);
+  EXPECT_EQ(result.frame->image.height, 540);
+
+  DecodedJpeg jpeg = decodeJpeg(result.frame->image.jpegBase64);
+  EXPECT_EQ(jpeg.width, 960);
+  EXPECT_EQ(jpeg.height, 540);
+  EXPECT_TRUE(near(jpeg.pixel(480, 270), {255, 0, 0}));
+}
+
+TEST_F(TarnXScreenCaptureTest, CapturesTheRequestedDisplayAndFollowsRepaints) {
+  uint32_t rightID = capture.capture(std::nullopt).frame->monitors[1].id;
+  TarnCaptureResult result = capture.capture(rightID);
+  ASSERT_TRUE(result.frame) << result.reason;
+  EXPECT_EQ(result.frame->monitor.id, rightID);
+  DecodedJpeg jpeg = decodeJpeg(result.frame->image.jpegBase64);
+  EXPECT_EQ(jpeg.width, 800);
+  EXPECT_EQ(jpeg.height, 600);
+  EXPECT_TRUE(near(jpeg.pixel(400, 300), {0, 0, 255}));
+
+  // The shared segment is reused: a second grab must see new pixels, not stale ones.
+  paintRoot(painter.get(), 0x00ff00, 1920, 0, 800, 600);
+  jpeg = decodeJpeg(capture.capture(rightID).frame->image.jpegBase64);
+  EXPECT_TRUE(near(jpeg.pixel(400, 300), {0, 255, 0}));
+  // Back to the larger display after the smaller one.
+  jpeg = decodeJpeg(capture.capture(std::nullopt).frame->image.jpegBase64);
+  EXPECT_TRUE(near(jpeg.pixel(100, 100), {255, 0, 0}));
+}
+
+TEST(TarnXScreenCapture, SessionsWithoutAnX11ScreenAreNotPermitted) {
+  const TarnSessionEnvironment cases[] = {
+      {":0", "wayland-0", "wayland"},
+      {"", "", "tty"},
+      {":987", "", "x11"},  // no server there
+  };
+  for (const TarnSessionEnvironment& environment : cases) {
+    TarnXScreenCapture capture(environment);
+    EXPECT_FALSE(capture.preflight());
+    TarnCaptureResult result = capture.capture(std::nullopt);
+    EXPECT_FALSE(result.frame);
+    EXPECT_EQ(result.failure, TarnCaptureFailure::notPermitted);
+    EXPECT_FALSE(result.reason.empty());
+  }
+}

@@ -1,0 +1,41 @@
+// Test client: a focused window covering the screen that prints "READY", then one line
+// "KEY <keysym in hex> state=<modifier mask>" per key press, as the keymap of that moment reads it.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+
+int main() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 1;
+  int screen = DefaultScreen(display);
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, 200, 200, 0, CopyFromParent,
+                                InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
+  XMapRaised(display, window);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == MapNotify) break;
+  }
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  XSync(display, False);
+  std::printf("READY\n");
+  std::fflush(stdout);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == MappingNotify) {
+      XRefreshKeyboardMapping(&event.xmapping);
+      continue;
+    }
+    if (event.type != KeyPress) continue;
+    char text[16] = {};
+    KeySym keysym = 0;
+    XLookupString(&event.xkey, text, sizeof text - 1, &keysym, nullptr);
+    std::printf("KEY 0x%lx state=0x%x\n", keysym, event.xkey.state);
+    std::fflush(stdout);
+  }
+}
