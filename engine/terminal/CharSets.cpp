@@ -23,15 +23,15 @@ std::string utf8(char32_t scalar)
     return out;
 }
 
-CharsetTable table(std::initializer_list<std::pair<std::uint8_t, char32_t>> entries)
+CharacterSetTable table(std::initializer_list<std::pair<std::uint8_t, char32_t>> entries)
 {
-    CharsetTable result;
+    CharacterSetTable result;
     for (const auto& [byte, scalar] : entries)
         result.emplace(byte, utf8(scalar));
     return result;
 }
 
-CharsetTable decSpecialGraphics()
+CharacterSetTable decSpecialGraphics()
 {
     return table({{0x60, 0x25C6}, {'a', 0x2592}, {'b', 0x2409}, {'c', 0x240C}, {'d', 0x240D}, {'e', 0x240A},
         {'f', 0x00B0}, {'g', 0x00B1}, {'h', 0x2424}, {'i', 0x240B}, {'j', 0x2518}, {'k', 0x2510}, {'l', 0x250C},
@@ -40,14 +40,14 @@ CharsetTable decSpecialGraphics()
         {'{', 0x03C0}, {0x7C, 0x2260}, {'}', 0x00A3}, {'~', 0x00B7}});
 }
 
-std::map<std::uint8_t, CharsetTable> buildAll()
+std::map<std::uint8_t, CharacterSetTable> buildAll()
 {
-    const CharsetTable graphics = decSpecialGraphics();
-    const CharsetTable finnish = table({{'[', 0xC4}, {0x5C, 0xD6}, {']', 0xC5}, {'^', 0xDC}, {0x60, 0xE9},
+    const CharacterSetTable graphics = decSpecialGraphics();
+    const CharacterSetTable finnish = table({{'[', 0xC4}, {0x5C, 0xD6}, {']', 0xC5}, {'^', 0xDC}, {0x60, 0xE9},
         {'{', 0xE4}, {0x7C, 0xF6}, {'}', 0xE5}, {'~', 0xFC}});
-    const CharsetTable norwegianDanish = table({{0x40, 0xC4}, {'[', 0xC6}, {0x5C, 0xD8}, {']', 0xC5}, {'^', 0xDC},
+    const CharacterSetTable norwegianDanish = table({{0x40, 0xC4}, {'[', 0xC6}, {0x5C, 0xD8}, {']', 0xC5}, {'^', 0xDC},
         {0x60, 0xE4}, {'{', 0xE6}, {0x7C, 0xF8}, {'}', 0xE5}, {'~', 0xFC}});
-    const CharsetTable swedish = table({{0x40, 0xC9}, {'[', 0xC4}, {0x5C, 0xD6}, {']', 0xC5}, {'^', 0xDC},
+    const CharacterSetTable swedish = table({{0x40, 0xC9}, {'[', 0xC4}, {0x5C, 0xD6}, {']', 0xC5}, {'^', 0xDC},
         {0x60, 0xE9}, {'{', 0xE4}, {0x7C, 0xF6}, {'}', 0xE5}, {'~', 0xFC}});
     return {
         {'0', graphics},
@@ -79,9 +79,9 @@ std::map<std::uint8_t, CharsetTable> buildAll()
 
 } // namespace
 
-const std::map<std::uint8_t, CharsetTable>& CharSets::all()
+const std::map<std::uint8_t, CharacterSetTable>& CharSets::all()
 {
-    static const std::map<std::uint8_t, CharsetTable> sets = buildAll();
+    static const std::map<std::uint8_t, CharacterSetTable> sets = buildAll();
     return sets;
 }
 
