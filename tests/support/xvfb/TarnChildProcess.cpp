@@ -35,7 +35,7 @@ bool TarnChildProcess::start(const std::vector<std::string>& argv,
   return true;
 }
 
-bool TarnChildProcess::readSome(int timeoutMs) {
+bool TarnChildProcess::readOnce(int timeoutMs) {
   if (stdoutFD_ < 0) return false;
   pollfd descriptor{stdoutFD_, POLLIN, 0};
   if (poll(&descriptor, 1, timeoutMs) <= 0) return false;
@@ -54,13 +54,29 @@ bool TarnChildProcess::waitForLine(const std::string& text, int timeoutMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (output_.find(text) == std::string::npos) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 || !readSome(int(left.count()))) return output_.find(text) != std::string::npos;
+    if (left.count() <= 0 || !readOnce(int(left.count()))) return output_.find(text) != std::string::npos;
   }
   return true;
 }
 
+bool TarnChildProcess::waitForLineCount(size_t count, int timeoutMs) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (lines().size() < count) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readOnce(int(left.count()))) break;
+  }
+  return lines().size() >= count;
+}
+
+std::vector<std::string> TarnChildProcess::lines() const {
+  std::vector<std::string> result;
+  for (size_t start = 0, end; (end = output_.find('\n', start)) != std::string::npos; start = end + 1)
+    result.push_back(output_.substr(start, end - start));
+  return result;
+}
+
 void TarnChildProcess::drain() {
-  while (readSome(0)) {
+  while (readOnce(0)) {
   }
 }
 
@@ -80,7 +96,7 @@ void TarnChildProcess::stop() {
 int TarnChildProcess::run(const std::vector<std::string>& argv, std::string* output) {
   TarnChildProcess child;
   if (!child.start(argv)) return -1;
-  while (child.readSome(30000)) {
+  while (child.readOnce(30000)) {
   }
   int status = 0;
   waitpid(child.pid_, &status, 0);

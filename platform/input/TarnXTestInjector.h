@@ -1,0 +1,33 @@
+#pragma once
+#include "platform/displayserver/TarnXDisplay.h"
+#include "platform/input/TarnInputInjector.h"
+
+#include <chrono>
+
+// Input through the XTEST extension on its own X connection.
+class TarnXTestInjector : public TarnInputInjector {
+public:
+  // How long the X server and the focused client need to see a changed keymap before
+  // a key of it arrives, and to see the key before the keymap changes back.
+  static constexpr std::chrono::milliseconds remapSettleTime{20};
+
+  explicit TarnXTestInjector(const std::string& displayName = {});
+
+  bool isAvailable() override;
+  void movePointer(TarnPointerLocation location) override;
+  std::optional<TarnPointerLocation> pointerLocation() override;
+  void click(TarnPointerButton button) override;
+  void scroll(TarnScrollDirection direction, int steps) override;
+  void pressShortcut(TarnShortcutModifier modifier, uint32_t keysym) override;
+  void typeText(const std::u32string& text) override;
+
+private:
+  void tapButton(unsigned button);
+  void tapKeycode(unsigned keycode, bool withShift);
+  void typeKeysym(uint32_t keysym);
+  unsigned spareKeycode();
+
+  TarnXDisplay display_;
+  std::optional<bool> hasXTest_;
+  unsigned spareKeycode_ = 0;
+};

@@ -1,0 +1,59 @@
+#include "platform/input/TarnXTestInjector.h"
+#include "tests/support/xvfb/TarnXvfbServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class TarnXTestInjectorTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.isRunning());
+    ASSERT_TRUE(recorder.start({TARN_KEY_RECORDER_PATH}));
+    ASSERT_TRUE(recorder.waitForLine("READY"));
+    ASSERT_TRUE(injector.isAvailable());
+  }
+  // The first `count` events the recorder saw after it was ready.
+  std::vector<std::string> events(size_t count) {
+    recorder.waitForLineCount(count + 1);
+    std::vector<std::string> lines = recorder.lines();
+    lines.erase(lines.begin());
+    return lines;
+  }
+
+  TarnXvfbServer server{"1920x1080x24"};
+  TarnChildProcess recorder;
+  TarnXTestInjector injector{server.display()};
+};
+}  // namespace
+
+TEST_F(TarnXTestInjectorTest, PointerMovesClicksAndScrollsWhereItIs) {
+  injector.movePointer({640, 360});
+  EXPECT_EQ(injector.pointerLocation(), (TarnPointerLocation{640, 360}));
+  injector.click(TarnPointerButton::left);
+  injector.click(TarnPointerButton::right);
+  injector.scroll(TarnScrollDirection::up, 2);
+  injector.scroll(TarnScrollDirection::right, 1);
+  EXPECT_EQ(events(5), (std::vector<std::string>{"BUTTON 1 640 360", "BUTTON 3 640 360", "BUTTON 4 640 360",
+                                                   "BUTTON 4 640 360", "BUTTON 7 640 360"}));
+}
+
+TEST_F(TarnXTestInjectorTest, ShortcutsHoldControl) {
+  injector.pressShortcut(TarnShortcutModifier::control, 'v');
+  injector.pressShortcut(TarnShortcutModifier::none, 0xffeb);  // Super_L
+  std::vector<std::string> lines = events(3);
+  // Control itself is a key press too.
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "KEY 0x76 state=0x4");
+  EXPECT_EQ(lines[2], "KEY 0xffeb state=0x0");
+}
+
+TEST_F(TarnXTestInjectorTest, TypesTextWhetherOrNotTheLayoutHasTheCharacters) {
+  // Plain, shifted, off the layout (twice in a row on the same spare key), an emoji, Return.
+  injector.typeText(U"aZ\u20ac\u00e4\u00e4\U0001F600\n");
+  std::vector<std::string> lines = events(8);  // seven characters and Shift
+  std::vector<std::string> typed;
+  for (const std::string& line : lines)
+    if (line.rfind("KEY 0xffe1", 0) != 0) typed.push_back(line.substr(0, line.find(' ', 4)));
+  EXPECT_EQ(typed, (std::vector<std::string>{"KEY 0x61", "KEY 0x5a", "KEY 0x10020ac", "KEY 0xe4",
+                                             "KEY 0xe4", "KEY 0x101f600", "KEY 0xff0d"}));
+}
