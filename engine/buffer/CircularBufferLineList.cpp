@@ -1,0 +1,206 @@
+#include "engine/buffer/CircularBufferLineList.h"
+
+#include "engine/buffer/Diagnostics.h"
+
+#include <algorithm>
+#include <string>
+
+namespace brevlin {
+
+CircularBufferLineList::CircularBufferLineList(int maxLength)
+    : slots_(static_cast<std::size_t>(std::max(maxLength, 1)))
+    , maxLength_(std::max(maxLength, 1))
+{
+}
+
+int CircularBufferLineList::slotOf(int index) const
+{
+    const int slotCount = static_cast<int>(slots_.size());
+    const int slot = (startIndex_ + index) % slotCount;
+    return slot < 0 ? slot + slotCount : slot;
+}
+
+std::unique_ptr<BufferLine>& CircularBufferLineList::slotAt(int index) const
+{
+    return slots_[static_cast<std::size_t>(slotOf(index))];
+}
+
+void CircularBufferLineList::swapRows(int a, int b)
+{
+    std::swap(slotAt(a), slotAt(b));
+}
+
+void CircularBufferLineList::setCount(int count)
+{
+    BREVLIN_DEBUG_ASSERT(count <= maxLength_);
+    count_ = std::clamp(count, 0, maxLength_);
+}
+
+void CircularBufferLineList::setMaxLength(int maxLength)
+{
+    maxLength = std::max(maxLength, 1);
+    if (maxLength == maxLength_)
+        return;
+    std::vector<std::unique_ptr<BufferLine>> relaid(static_cast<std::size_t>(maxLength));
+    const int kept = std::min(static_cast<int>(slots_.size()), maxLength);
+    for (int i = 0; i < kept; ++i)
+        relaid[static_cast<std::size_t>(i)] = std::move(slotAt(i));
+    slots_ = std::move(relaid);
+    startIndex_ = 0;
+    maxLength_ = maxLength;
+    BREVLIN_DEBUG_ASSERT(count_ <= maxLength_);
+    count_ = std::min(count_, maxLength_);
+}
+
+BufferLine& CircularBufferLineList::operator[](int index)
+{
+    return lineAt(index);
+}
+
+const BufferLine& CircularBufferLineList::operator[](int index) const
+{
+    return lineAt(index);
+}
+
+BufferLine& CircularBufferLineList::lineAt(int index) const
+{
+    std::unique_ptr<BufferLine>& slot = slotAt(index);
+    if (!slot) {
+        BREVLIN_DEBUG_ASSERT(makeEmpty);
+        slot = makeEmpty ? makeEmpty(slotOf(index)) : std::make_unique<BufferLine>(0);
+    }
+    return *slot;
+}
+
+const BufferLine* CircularBufferLineList::lineIfPresent(int index) const
+{
+    return slotAt(index).get();
+}
+
+void CircularBufferLineList::set(int index, std::unique_ptr<BufferLine> line)
+{
+    slotAt(index) = std::move(line);
+}
+
+void CircularBufferLineList::push(std::unique_ptr<BufferLine> line)
+{
+    const bool hasImages = line && line->images.has_value();
+    slotAt(count_) = std::move(line);
+    if (count_ < maxLength_)
+        ++count_;
+    else
+        startIndex_ = (startIndex_ + 1) % maxLength_;
+    if (onLinePushed)
+        onLinePushed(hasImages);
+}
+
+void CircularBufferLineList::recycle(const Attribute& clearAttribute)
+{
+    if (!isFull()) {
+        printDiagnostic("can only recycle when the buffer is full");
+        BREVLIN_DEBUG_ASSERT(!"recycle on a ring that is not full");
+        return;
+    }
+    BufferLine& line = (*this)[0];
+    startIndex_ = (startIndex_ + 1) % maxLength_;
+    const bool hadImages = line.images.has_value();
+    line.clear(clearAttribute);
+    if (onLineRecycled)
+        onLineRecycled(hadImages);
+}
+
+void CircularBufferLineList::splice(int start, int deleteCount, std::vector<std::unique_ptr<BufferLine>> items, const ChangeHook& change)
+{
+    start = std::clamp(start, 0, count_);
+    if (deleteCount > 0) {
+        deleteCount = std::min(deleteCount, count_ - start);
+        for (int i = start; i < count_ - deleteCount; ++i) {
+            swapRows(i, i + deleteCount);
+            if (change)
+                change(i);
+        }
+        count_ -= deleteCount;
+    }
+
+    const int n = static_cast<int>(items.size());
+    if (n == 0)
+        return;
+    const int overflow = std::max(count_ + n - maxLength_, 0);
+    for (int i = count_ - 1; i >= start; --i) {
+        if (change)
+            change(i + n);
+    }
+    for (int k = 0; k < n; ++k) {
+        if (change)
+            change(start + k);
+    }
+
+    if (n <= maxLength_ && start >= overflow) {
+        // The rows that fall off the top are the ones the shift wraps onto; items replace them.
+        for (int i = count_ - 1; i >= start; --i)
+            swapRows(i + n, i);
+        for (int k = 0; k < n; ++k)
+            slotAt(start + k) = std::move(items[static_cast<std::size_t>(k)]);
+        startIndex_ = (startIndex_ + overflow) % maxLength_;
+        count_ += n - overflow;
+        return;
+    }
+
+    // The insertion itself reaches past the top: lay out the surviving rows afresh.
+    std::vector<std::unique_ptr<BufferLine>> all;
+    all.reserve(static_cast<std::size_t>(count_ + n));
+    for (int i = 0; i < start; ++i)
+        all.push_back(std::move(slotAt(i)));
+    for (auto& item : items)
+        all.push_back(std::move(item));
+    for (int i = start; i < count_; ++i)
+        all.push_back(std::move(slotAt(i)));
+    const int dropped = static_cast<int>(all.size()) - maxLength_;
+    for (int j = 0; j < maxLength_; ++j)
+        slotAt(j) = std::move(all[static_cast<std::size_t>(dropped + j)]);
+    count_ = maxLength_;
+}
+
+bool CircularBufferLineList::shiftElements(int start, int count, int offset)
+{
+    const auto refuse = [&](const char* reason) {
+        printDiagnostic("Assertion at start=" + std::to_string(start) + " count=" + std::to_string(count)
+            + " offset=" + std::to_string(offset) + ": " + reason);
+        return false;
+    };
+    if (count < 0)
+        return refuse("count < 0");
+    if (start < 0)
+        return refuse("start < 0");
+    if (start >= count_)
+        return refuse("start >= self.count");
+    if (start + offset <= 0)
+        return refuse("start+offset <= 0");
+
+    if (offset > 0) {
+        for (int i = count - 1; i >= 0; --i)
+            swapRows(start + i + offset, start + i);
+        const int end = start + count + offset;
+        if (end > count_) {
+            if (end <= maxLength_) {
+                count_ = end;
+            } else {
+                startIndex_ = (startIndex_ + end - maxLength_) % maxLength_;
+                count_ = maxLength_;
+            }
+        }
+    } else {
+        for (int i = 0; i < count; ++i)
+            swapRows(start + i + offset, start + i);
+    }
+    return true;
+}
+
+void CircularBufferLineList::trimStart(int n)
+{
+    n = std::clamp(n, 0, count_);
+    startIndex_ = (startIndex_ + n) % maxLength_;
+    count_ -= n;
+}
+
+} // namespace brevlin
