@@ -1,6 +1,6 @@
 #include "platform/capture/TarnFrameEncoder.h"
 
-#include "platform/capture/TarnBase64.h"
+#include "model/TarnBase64.h"
 
 #include <libyuv/scale_argb.h>
 #include <turbojpeg.h>
@@ -43,8 +43,7 @@ bool TarnFrameEncoder::encode(const TarnPixelView& image, TarnEncodedFrame& fram
   if (tjCompress2(compressor_, source, target.width, stride, target.height, TJPF_BGRX, &jpeg_,
                   &jpegSize, TJSAMP_420, jpegQuality, TJFLAG_NOREALLOC) != 0)
     return false;
-  frame.jpegBase64.clear();
-  tarnAppendBase64(jpeg_, jpegSize, frame.jpegBase64);
+  frame.jpegBase64 = TarnBase64::encode(std::string_view(reinterpret_cast<const char*>(jpeg_), jpegSize));
   frame.width = target.width;
   frame.height = target.height;
   return true;

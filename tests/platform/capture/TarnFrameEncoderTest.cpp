@@ -1,4 +1,3 @@
-#include "platform/capture/TarnBase64.h"
 #include "platform/capture/TarnFrameEncoder.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +19,6 @@ TEST(TarnFrameEncoder, TargetSizeIsAtMost960WideWithTheAspectKept) {
   for (const Case& test : cases)
     EXPECT_EQ(TarnFrameEncoder::targetSize(test.width, test.height), test.expected)
         << test.width << "x" << test.height;
-}
-
-TEST(TarnBase64, MatchesTheStandardVectors) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe\x80", "//6A"},
-  };
-  for (const auto& [input, expected] : cases) {
-    std::string out;
-    tarnAppendBase64(reinterpret_cast<const uint8_t*>(input.data()), input.size(), out);
-    EXPECT_EQ(out, expected);
-  }
 }
 
 TEST(TarnFrameEncoder, RefusesAnEmptyImage) {

@@ -1,3 +1,4 @@
+#include "model/TarnBase64.h"
 #include "platform/capture/TarnXScreenCapture.h"
 #include "platform/displayserver/TarnXDisplay.h"
 #include "tests/support/xvfb/TarnXvfbServer.h"
@@ -12,24 +13,6 @@
 #include <cstdlib>
 
 namespace {
-std::vector<uint8_t> decodeBase64(const std::string& text) {
-  std::vector<uint8_t> bytes;
-  uint32_t bits = 0;
-  int count = 0;
-  for (char c : text) {
-    int value = c >= 'A' && c <= 'Z'   ? c - 'A'
-                : c >= 'a' && c <= 'z' ? c - 'a' + 26
-                : c >= '0' && c <= '9' ? c - '0' + 52
-                : c == '+'             ? 62
-                : c == '/'             ? 63
-                                       : -1;
-    if (value < 0) continue;
-    bits = (bits << 6) | uint32_t(value);
-    if ((count += 6) >= 8) bytes.push_back(uint8_t(bits >> (count -= 8)));
-  }
-  return bytes;
-}
-
 struct DecodedJpeg {
   int width = 0, height = 0;
   std::vector<uint8_t> rgb;
@@ -40,7 +23,8 @@ struct DecodedJpeg {
 };
 
 DecodedJpeg decodeJpeg(const std::string& base64) {
-  std::vector<uint8_t> jpeg = decodeBase64(base64);
+  std::string bytes = TarnBase64::decode(base64).value_or("");
+  std::vector<uint8_t> jpeg(bytes.begin(), bytes.end());
   DecodedJpeg result;
   tjhandle handle = tjInitDecompress();
   int subsampling = 0, colorspace = 0;
