@@ -37,7 +37,7 @@ struct TarnEnumNames<TarnAgentMultiplexerKind> {
 // Spawned by the host, or discovered running inside a multiplexer session.
 // JSON: {"spawned":{}} or {"discovered":{"multiplexer":"tmux"}}.
 struct TarnAgentSessionOrigin {
-  std::optional<TarnAgentMultiplexerKind> discoveredIn; // absent: spawned
+  std::optional<TarnAgentMultiplexerKind> discoveredIn{}; // absent: spawned
 
   static TarnAgentSessionOrigin spawned() { return {}; }
   static TarnAgentSessionOrigin discovered(TarnAgentMultiplexerKind multiplexer) {
@@ -60,7 +60,7 @@ std::optional<TarnAgentSessionOrigin> tarnReadAgentOrigin(const nlohmann::json& 
 
 struct TarnAgentStartRequest {
   TarnAgentKind kind = TarnAgentKind::generic;
-  std::string cwd;
+  std::string cwd{};
   TarnAgentMode mode = TarnAgentMode::plan;
   std::int64_t cols = 0;
   std::int64_t rows = 0;
@@ -80,8 +80,8 @@ struct TarnAgentStartRequest {
 };
 
 struct TarnAgentPromptPayload {
-  TarnUUID sessionID;
-  std::string text;
+  TarnUUID sessionID{};
+  std::string text{};
 
   bool operator==(const TarnAgentPromptPayload&) const = default;
   std::string encodedString() const;
@@ -95,8 +95,8 @@ struct TarnAgentPromptPayload {
 };
 
 struct TarnAgentApprovalPayload {
-  TarnUUID sessionID;
-  std::string requestID;
+  TarnUUID sessionID{};
+  std::string requestID{};
   bool approved = false;
 
   bool operator==(const TarnAgentApprovalPayload&) const = default;
@@ -113,9 +113,9 @@ struct TarnAgentApprovalPayload {
 
 struct TarnAgentAttachRequest {
   TarnAgentMultiplexerKind multiplexer = TarnAgentMultiplexerKind::tmux;
-  std::string sessionName;
+  std::string sessionName{};
   TarnAgentKind kind = TarnAgentKind::generic;
-  std::string cwd;
+  std::string cwd{};
   std::int64_t cols = 0;
   std::int64_t rows = 0;
 
@@ -139,13 +139,13 @@ struct TarnAgentEvent {
   enum class Kind { started, assistantText, toolCall, approvalRequest, turnResult, error, ended };
 
   Kind kind = Kind::started;
-  TarnUUID sessionID;
-  std::optional<std::string> text;
-  std::optional<std::string> toolName;
-  std::optional<std::string> approvalID;
-  std::optional<std::string> title;
-  std::optional<std::string> detail;
-  std::optional<bool> ok;
+  TarnUUID sessionID{};
+  std::optional<std::string> text{};
+  std::optional<std::string> toolName{};
+  std::optional<std::string> approvalID{};
+  std::optional<std::string> title{};
+  std::optional<std::string> detail{};
+  std::optional<bool> ok{};
 
   bool operator==(const TarnAgentEvent&) const = default;
   std::string encodedString() const;
@@ -171,11 +171,11 @@ struct TarnEnumNames<TarnAgentEvent::Kind> {
 };
 
 struct TarnWireAgentSessionInfo {
-  std::optional<TarnUUID> sessionID; // absent for a discovered agent not yet attached
+  std::optional<TarnUUID> sessionID{}; // absent for a discovered agent not yet attached
   TarnAgentKind kind = TarnAgentKind::generic;
-  std::string cwd;
-  TarnAgentSessionOrigin origin;
-  std::optional<std::string> multiplexerSessionName;
+  std::string cwd{};
+  TarnAgentSessionOrigin origin{};
+  std::optional<std::string> multiplexerSessionName{};
 
   bool operator==(const TarnWireAgentSessionInfo&) const = default;
 
@@ -190,7 +190,7 @@ struct TarnWireAgentSessionInfo {
 };
 
 struct TarnWireAgentSessions {
-  std::vector<TarnWireAgentSessionInfo> sessions;
+  std::vector<TarnWireAgentSessionInfo> sessions{};
 
   bool operator==(const TarnWireAgentSessions&) const = default;
   std::string encodedString() const;

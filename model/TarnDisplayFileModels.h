@@ -11,7 +11,7 @@
 // One display of the machine; `id` is the number a client quotes to select it.
 struct TarnDisplay {
   std::uint32_t id = 0;
-  std::string name;
+  std::string name{};
   std::int64_t width = 0;
   std::int64_t height = 0;
   bool isSelected = false;
@@ -30,11 +30,11 @@ struct TarnDisplay {
 
 // One entry of a folder listing, identified by its path.
 struct TarnFileEntry {
-  std::string path;
-  std::string name;
+  std::string path{};
+  std::string name{};
   bool isDirectory = false;
-  std::optional<std::int64_t> byteCount;
-  std::optional<TarnDate> modifiedAt;
+  std::optional<std::int64_t> byteCount{};
+  std::optional<TarnDate> modifiedAt{};
   bool isHidden = false;
 
   bool operator==(const TarnFileEntry&) const = default;
@@ -52,23 +52,23 @@ struct TarnFileEntry {
 
 // A folder listing as the interface keeps it.
 struct TarnFileBrowserSnapshot {
-  std::string currentPath;
-  std::string displayPath;
-  std::optional<std::string> parentPath;
-  std::vector<TarnFileEntry> entries;
-  std::optional<std::string> message;
+  std::string currentPath{};
+  std::string displayPath{};
+  std::optional<std::string> parentPath{};
+  std::vector<TarnFileEntry> entries{};
+  std::optional<std::string> message{};
 
   bool operator==(const TarnFileBrowserSnapshot&) const = default;
 };
 
 // A file received from the host and saved locally.
 struct TarnDownloadedFile {
-  TarnUUID id;
-  std::string name;
-  std::string sourcePath;
-  std::string localURL;
+  TarnUUID id{};
+  std::string name{};
+  std::string sourcePath{};
+  std::string localURL{};
   std::int64_t byteCount = 0;
-  TarnDate downloadedAt;
+  TarnDate downloadedAt{};
 
   bool operator==(const TarnDownloadedFile&) const = default;
 };

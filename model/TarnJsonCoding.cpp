@@ -5,13 +5,14 @@
 namespace TarnJsonCoding {
 
 bool readInteger(const Json& json, std::int64_t& out) {
-  if (auto* value = json.get_ptr<const Json::number_integer_t*>()) {
-    out = *value;
-    return true;
-  }
+  // Checked first: the signed accessor also answers for unsigned values.
   if (auto* value = json.get_ptr<const Json::number_unsigned_t*>()) {
     if (*value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return false;
     out = static_cast<std::int64_t>(*value);
+    return true;
+  }
+  if (auto* value = json.get_ptr<const Json::number_integer_t*>()) {
+    out = *value;
     return true;
   }
   return false;

@@ -2,12 +2,18 @@
 
 // Everything of the data model and the wire protocol.
 #include "model/TarnAgentMessages.h"
+#include "model/TarnBase64.h"
 #include "model/TarnCommandNames.h"
+#include "model/TarnConnectionModels.h"
 #include "model/TarnDate.h"
 #include "model/TarnDateCoding.h"
+#include "model/TarnDeviceModels.h"
 #include "model/TarnDisplayFileModels.h"
+#include "model/TarnInterfaceModels.h"
 #include "model/TarnLocalNetwork.h"
 #include "model/TarnRemoteInput.h"
+#include "model/TarnTranscriptModels.h"
+#include "model/TarnTransportError.h"
 #include "model/TarnUUID.h"
 #include "model/TarnWireCodec.h"
 #include "model/TarnWireEnvelope.h"

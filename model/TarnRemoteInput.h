@@ -52,9 +52,9 @@ struct TarnRemoteInputPayload {
   double y = 0; // 0 at the top edge, 1 at the bottom
   double deltaX = 0;
   double deltaY = 0;
-  std::optional<std::string> text;
-  std::string label;
-  TarnDate createdAt;
+  std::optional<std::string> text{};
+  std::string label{};
+  TarnDate createdAt{};
 
   // For decoding: holds exactly what was sent.
   TarnRemoteInputPayload() = default;

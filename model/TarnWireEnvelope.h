@@ -15,22 +15,22 @@
 // enforce that, receivers look only at the payload of the kind.
 struct TarnWireEnvelope {
   TarnWireKind kind = TarnWireKind::hello;
-  std::optional<TarnWireHello> hello;
-  std::optional<TarnWirePairRequest> pairRequest;
-  std::optional<TarnWirePairResult> pairResult;
-  std::optional<TarnWireCommand> command;
-  std::optional<TarnWireScreenFrame> screenFrame;
-  std::optional<TarnWireFileListResponse> fileListResponse;
-  std::optional<TarnWireFileDownloadResponse> fileDownloadResponse;
-  std::optional<TarnWireTerminalResponse> terminalResponse;
-  std::optional<TarnWireTerminalOpened> terminalOpened;
-  std::optional<TarnWireTerminalSessions> terminalSessions;
-  std::optional<TarnWireTerminalOutput> terminalOutput;
-  std::optional<TarnWireTerminalClosed> terminalClosed;
-  std::optional<std::string> errorMessage;
-  std::optional<std::string> hostToken;
-  std::optional<TarnAgentEvent> agentEvent;
-  std::optional<TarnWireAgentSessions> agentSessions;
+  std::optional<TarnWireHello> hello{};
+  std::optional<TarnWirePairRequest> pairRequest{};
+  std::optional<TarnWirePairResult> pairResult{};
+  std::optional<TarnWireCommand> command{};
+  std::optional<TarnWireScreenFrame> screenFrame{};
+  std::optional<TarnWireFileListResponse> fileListResponse{};
+  std::optional<TarnWireFileDownloadResponse> fileDownloadResponse{};
+  std::optional<TarnWireTerminalResponse> terminalResponse{};
+  std::optional<TarnWireTerminalOpened> terminalOpened{};
+  std::optional<TarnWireTerminalSessions> terminalSessions{};
+  std::optional<TarnWireTerminalOutput> terminalOutput{};
+  std::optional<TarnWireTerminalClosed> terminalClosed{};
+  std::optional<std::string> errorMessage{};
+  std::optional<std::string> hostToken{};
+  std::optional<TarnAgentEvent> agentEvent{};
+  std::optional<TarnWireAgentSessions> agentSessions{};
 
   bool operator==(const TarnWireEnvelope&) const = default;
 

@@ -10,11 +10,11 @@
 
 // The host's greeting on a new local connection.
 struct TarnWireHello {
-  TarnUUID hostID;
-  std::string hostName;
-  std::string displayName;
+  TarnUUID hostID{};
+  std::string hostName{};
+  std::string displayName{};
   std::int64_t protocolVersion = TarnLocalNetwork::protocolVersion;
-  std::optional<std::string> hostModel;
+  std::optional<std::string> hostModel{};
 
   bool operator==(const TarnWireHello&) const = default;
 
@@ -30,11 +30,11 @@ struct TarnWireHello {
 
 // A client's request to pair, with the code it was shown or a token from an earlier pairing.
 struct TarnWirePairRequest {
-  TarnUUID clientID;
-  std::string clientName;
-  std::string clientModel;
-  std::string pairingCode;
-  std::optional<std::string> trustToken;
+  TarnUUID clientID{};
+  std::string clientName{};
+  std::string clientModel{};
+  std::string pairingCode{};
+  std::optional<std::string> trustToken{};
 
   bool operator==(const TarnWirePairRequest&) const = default;
 
@@ -50,13 +50,13 @@ struct TarnWirePairRequest {
 
 struct TarnWirePairResult {
   bool accepted = false;
-  std::string message;
-  TarnUUID hostID;
-  std::string hostName;
-  std::string displayName;
-  std::optional<std::string> hostModel;
+  std::string message{};
+  TarnUUID hostID{};
+  std::string hostName{};
+  std::string displayName{};
+  std::optional<std::string> hostModel{};
   std::int64_t latencyMilliseconds = 0;
-  std::optional<std::string> trustToken;
+  std::optional<std::string> trustToken{};
 
   bool operator==(const TarnWirePairResult&) const = default;
 
@@ -75,10 +75,10 @@ struct TarnWirePairResult {
 
 // A paired client's request. `payload` holds a plain value or the JSON text of a request record.
 struct TarnWireCommand {
-  TarnUUID id;
-  std::string name;
-  std::string payload;
-  TarnDate createdAt;
+  TarnUUID id{};
+  std::string name{};
+  std::string payload{};
+  TarnDate createdAt{};
 
   bool operator==(const TarnWireCommand&) const = default;
 

@@ -10,10 +10,10 @@
 
 // A one-shot shell command; the payload of "runTerminalCommand".
 struct TarnWireTerminalRequest {
-  TarnUUID id;
-  std::string command;
-  std::string workingDirectory;
-  TarnDate createdAt;
+  TarnUUID id{};
+  std::string command{};
+  std::string workingDirectory{};
+  TarnDate createdAt{};
 
   bool operator==(const TarnWireTerminalRequest&) const = default;
 
@@ -32,16 +32,16 @@ struct TarnWireTerminalRequest {
 
 // The result of a one-shot command.
 struct TarnWireTerminalResponse {
-  TarnUUID id;
-  std::string command;
-  std::string output;
+  TarnUUID id{};
+  std::string command{};
+  std::string output{};
   std::int64_t exitCode = 0;
-  std::string workingDirectory;
-  TarnDate startedAt;
-  TarnDate completedAt;
+  std::string workingDirectory{};
+  TarnDate startedAt{};
+  TarnDate completedAt{};
   std::int64_t durationMilliseconds = 0;
   bool didTimeOut = false;
-  std::string message;
+  std::string message{};
 
   bool operator==(const TarnWireTerminalResponse&) const = default;
 

@@ -13,10 +13,10 @@ struct TarnWireScreenFrame {
   std::string jpegBase64;
   std::int64_t width = 0;
   std::int64_t height = 0;
-  TarnDate capturedAt;
-  std::optional<std::uint32_t> displayID;
-  std::optional<std::string> displayName;
-  std::optional<std::vector<TarnDisplay>> availableDisplays;
+  TarnDate capturedAt{};
+  std::optional<std::uint32_t> displayID{};
+  std::optional<std::string> displayName{};
+  std::optional<std::vector<TarnDisplay>> availableDisplays{};
 
   bool operator==(const TarnWireScreenFrame&) const = default;
 
@@ -33,11 +33,11 @@ struct TarnWireScreenFrame {
 };
 
 struct TarnWireFileListResponse {
-  std::string currentPath;
-  std::string displayPath;
-  std::optional<std::string> parentPath;
-  std::vector<TarnFileEntry> entries;
-  std::optional<std::string> message;
+  std::string currentPath{};
+  std::string displayPath{};
+  std::optional<std::string> parentPath{};
+  std::vector<TarnFileEntry> entries{};
+  std::optional<std::string> message{};
 
   bool operator==(const TarnWireFileListResponse&) const = default;
 
@@ -54,11 +54,11 @@ struct TarnWireFileListResponse {
 // The answer to a download: the bytes in base64 when accepted, else only the reason.
 struct TarnWireFileDownloadResponse {
   bool accepted = false;
-  std::string path;
-  std::string fileName;
+  std::string path{};
+  std::string fileName{};
   std::int64_t byteCount = 0;
   std::optional<std::string> base64Data;
-  std::string message;
+  std::string message{};
 
   bool operator==(const TarnWireFileDownloadResponse&) const = default;
 

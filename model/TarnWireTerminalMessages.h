@@ -15,7 +15,7 @@
 struct TarnWireTerminalOpenRequest {
   std::int64_t cols = 0;
   std::int64_t rows = 0;
-  std::optional<std::string> shell; // absent: the registry's default shell
+  std::optional<std::string> shell{}; // absent: the registry's default shell
 
   bool operator==(const TarnWireTerminalOpenRequest&) const = default;
   std::string encodedString() const;
@@ -30,7 +30,7 @@ struct TarnWireTerminalOpenRequest {
 };
 
 struct TarnWireTerminalAttachRequest {
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
 
   bool operator==(const TarnWireTerminalAttachRequest&) const = default;
   std::string encodedString() const;
@@ -43,7 +43,7 @@ struct TarnWireTerminalAttachRequest {
 };
 
 struct TarnWireTerminalInputPayload {
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
   std::string dataBase64;
 
   bool operator==(const TarnWireTerminalInputPayload&) const = default;
@@ -58,7 +58,7 @@ struct TarnWireTerminalInputPayload {
 };
 
 struct TarnWireTerminalResizePayload {
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
   std::int64_t cols = 0;
   std::int64_t rows = 0;
 
@@ -75,7 +75,7 @@ struct TarnWireTerminalResizePayload {
 };
 
 struct TarnWireTerminalCloseRequest {
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
 
   bool operator==(const TarnWireTerminalCloseRequest&) const = default;
   std::string encodedString() const;
@@ -88,8 +88,8 @@ struct TarnWireTerminalCloseRequest {
 };
 
 struct TarnWireTerminalOpened {
-  TarnUUID sessionID;
-  std::string title;
+  TarnUUID sessionID{};
+  std::string title{};
 
   bool operator==(const TarnWireTerminalOpened&) const = default;
 
@@ -101,9 +101,9 @@ struct TarnWireTerminalOpened {
 };
 
 struct TarnWireTerminalSessionInfo {
-  TarnUUID sessionID;
-  std::string title;
-  TarnDate createdAt;
+  TarnUUID sessionID{};
+  std::string title{};
+  TarnDate createdAt{};
   std::int64_t cols = 0;
   std::int64_t rows = 0;
   bool alive = false;
@@ -123,7 +123,7 @@ struct TarnWireTerminalSessionInfo {
 
 // Every interactive terminal session, oldest first.
 struct TarnWireTerminalSessions {
-  std::vector<TarnWireTerminalSessionInfo> sessions;
+  std::vector<TarnWireTerminalSessionInfo> sessions{};
 
   bool operator==(const TarnWireTerminalSessions&) const = default;
 
@@ -134,7 +134,7 @@ struct TarnWireTerminalSessions {
 };
 
 struct TarnWireTerminalOutput {
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
   std::string dataBase64;
 
   bool operator==(const TarnWireTerminalOutput&) const = default;
@@ -149,9 +149,9 @@ struct TarnWireTerminalOutput {
 struct TarnWireTerminalClosed {
   static constexpr std::int64_t unknownExitCode = -1;
 
-  TarnUUID sessionID;
+  TarnUUID sessionID{};
   std::int64_t exitCode = unknownExitCode;
-  std::optional<std::string> message;
+  std::optional<std::string> message{};
 
   bool operator==(const TarnWireTerminalClosed&) const = default;
 
