@@ -65,41 +65,27 @@ std::map<QString, QString> parseTxt(const QByteArray& text) {
 
 } // namespace
 
-TarnIsolatedAvahi::TarnIsolatedAvahi(Start start) : previousAddress_(qgetenv("DBUS_SYSTEM_BUS_ADDRESS")) {
-  if (!folder_.isValid())
-    throw std::runtime_error("no temporary folder");
-  // The system bus drops to its own user; it must reach its socket.
-  QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                                            QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+TarnIsolatedAvahi::TarnIsolatedAvahi(const TarnPrivateBus& systemBus, Start start) : bus_(systemBus) {
   QFile configuration(folder_.filePath(QStringLiteral("avahi-daemon.conf")));
-  if (!configuration.open(QIODevice::WriteOnly) || configuration.write(daemonConfiguration) < 0)
+  if (!folder_.isValid() || !configuration.open(QIODevice::WriteOnly) || configuration.write(daemonConfiguration) < 0)
     throw std::runtime_error("cannot write the avahi-daemon configuration");
   configuration.close();
-  bus_ = std::make_unique<TarnPrivateBus>(TarnPrivateBus::Kind::system, folder_.path());
-  qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus_->address());
   if (start == Start::now)
     startDaemon();
 }
 
-TarnIsolatedAvahi::~TarnIsolatedAvahi() {
-  stopDaemon();
-  bus_.reset();
-  if (previousAddress_.isEmpty())
-    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-  else
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", previousAddress_);
-}
+TarnIsolatedAvahi::~TarnIsolatedAvahi() { stopDaemon(); }
 
 void TarnIsolatedAvahi::startDaemon() {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), QString::fromUtf8(bus_->address()));
+  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), QString::fromUtf8(bus_.address()));
   avahi_ = std::make_unique<TarnTestDaemon>(
       QStringLiteral(TARN_ISOLATED_EXEC),
       QStringList{QStringLiteral("avahi-daemon"), QStringLiteral("--file=") + folder_.filePath(QStringLiteral("avahi-daemon.conf")),
                   QStringLiteral("--no-drop-root"), QStringLiteral("--no-chroot"), QStringLiteral("--no-rlimits"),
                   QStringLiteral("--no-proc-title")},
       environment);
-  if (!bus_->waitForName(QStringLiteral("org.freedesktop.Avahi"), std::chrono::seconds(10)))
+  if (!bus_.waitForName(QStringLiteral("org.freedesktop.Avahi"), std::chrono::seconds(10)))
     throw std::runtime_error("avahi-daemon did not come up: " + avahi_->errorOutput().toStdString());
 }
 
@@ -108,7 +94,7 @@ void TarnIsolatedAvahi::stopDaemon() { avahi_.reset(); }
 std::vector<TarnBrowsedService> TarnIsolatedAvahi::browse() const {
   QProcess browser;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), QString::fromUtf8(bus_->address()));
+  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), QString::fromUtf8(bus_.address()));
   browser.setProcessEnvironment(environment);
   browser.start(QStringLiteral("avahi-browse"),
                 QStringList{QStringLiteral("--resolve"), QStringLiteral("--parsable"), QStringLiteral("--terminate"),

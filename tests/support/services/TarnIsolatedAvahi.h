@@ -18,20 +18,18 @@ struct TarnBrowsedService {
   std::map<QString, QString> txt;
 };
 
-// A private system bus with avahi-daemon on it, the daemon in network and
-// mount namespaces of its own (loopback only, private /run). Sets this
-// process's DBUS_SYSTEM_BUS_ADDRESS to that bus, so avahi clients made
-// afterwards talk to this daemon. Needs root.
+// avahi-daemon on a private system bus, in network and mount namespaces of
+// its own (loopback only, private /run), so its multicast never leaves the
+// test and its fixed paths never meet a daemon of the machine. Needs root.
 class TarnIsolatedAvahi {
 public:
   enum class Start { now, later };
 
-  explicit TarnIsolatedAvahi(Start start = Start::now);
+  TarnIsolatedAvahi(const TarnPrivateBus& systemBus, Start start);
   ~TarnIsolatedAvahi();
 
   void startDaemon();
   void stopDaemon();
-  const QByteArray& busAddress() const { return bus_->address(); }
 
   // Every _tarnhold._tcp service the daemon knows and can resolve now.
   std::vector<TarnBrowsedService> browse() const;
@@ -41,8 +39,7 @@ public:
   bool waitForServiceGone(const QString& name, std::chrono::milliseconds limit) const;
 
 private:
+  const TarnPrivateBus& bus_;
   QTemporaryDir folder_;
-  QByteArray previousAddress_;
-  std::unique_ptr<TarnPrivateBus> bus_;
   std::unique_ptr<TarnTestDaemon> avahi_;
 };

@@ -1,0 +1,3 @@
+#include "platform/mdns/TarnMdnsLog.h"
+
+Q_LOGGING_CATEGORY(tarnMdnsLog, "tarnhold.mdns", QtWarningMsg)
