@@ -118,28 +118,48 @@ bool readUUID(const Json& json, TarnUUID& out);
 template <class T>
 bool readValue(Json& json, T& out, TarnDateCoding dates);
 
+// Walks the keys the object holds rather than looking up every field: envelopes carry
+// two keys out of seventeen. Fields start from their defaults, so absent optionals stay empty.
 template <Record T>
 bool readRecord(Json& json, T& record, TarnDateCoding dates) {
-  if (!json.is_object()) return false;
+  auto* object = json.get_ptr<Json::object_t*>();
+  if (!object) return false;
+  std::uint64_t seenFields = 0;
   bool ok = true;
-  auto visit = [&](std::string_view key, auto& field) {
-    if (!ok) return;
-    using Field = std::remove_cvref_t<decltype(field)>;
-    auto found = json.find(key);
-    bool absent = found == json.end() || found->is_null();
-    if constexpr (IsOptional<Field>::value) {
-      if (absent) {
-        field.reset();
+  for (auto& [key, value] : *object) {
+    std::size_t index = 0;
+    bool matched = false;
+    auto readField = [&](std::string_view name, auto& field) {
+      if (matched || name != key) {
+        ++index;
         return;
       }
-      typename Field::value_type value{};
-      ok = readValue(*found, value, dates);
-      if (ok) field = std::move(value);
-    } else {
-      ok = !absent && readValue(*found, field, dates);
+      matched = true;
+      using Field = std::remove_cvref_t<decltype(field)>;
+      if (value.is_null()) {
+        if constexpr (IsOptional<Field>::value) field.reset();
+        return; // a required field stays unseen
+      }
+      seenFields |= std::uint64_t{1} << index;
+      if constexpr (IsOptional<Field>::value) {
+        ok = readValue(value, field.emplace(), dates);
+      } else {
+        ok = readValue(value, field, dates);
+      }
+    };
+    T::visitFields(record, readField);
+    if (!ok) return false;
+  }
+
+  std::size_t index = 0;
+  auto checkRequired = [&](std::string_view, auto& field) {
+    using Field = std::remove_cvref_t<decltype(field)>;
+    if constexpr (!IsOptional<Field>::value) {
+      if (!(seenFields >> index & 1)) ok = false;
     }
+    ++index;
   };
-  T::visitFields(record, visit);
+  T::visitFields(record, checkRequired);
   return ok;
 }
 
@@ -202,18 +222,24 @@ std::optional<std::string> encode(const T& value, TarnDateCoding dates) {
   return out;
 }
 
-// Decodes one JSON text; nothing on any failure, never an exception.
+// Decodes one JSON text into a value that holds its defaults; false on any failure,
+// never an exception. `value` is unspecified after a failure.
 template <class T>
-std::optional<T> decode(std::string_view text, TarnDateCoding dates) {
+bool decodeInto(std::string_view text, T& value, TarnDateCoding dates) {
   try {
     Json json = parse(text);
-    if (json.is_discarded()) return std::nullopt;
-    T value{};
-    if (!readValue(json, value, dates)) return std::nullopt;
-    return value;
+    return !json.is_discarded() && readValue(json, value, dates);
   } catch (const nlohmann::json::exception&) {
-    return std::nullopt;
+    return false;
   }
+}
+
+// Decodes one JSON text; nothing on any failure.
+template <class T>
+std::optional<T> decode(std::string_view text, TarnDateCoding dates) {
+  std::optional<T> value(std::in_place);
+  if (!decodeInto(text, *value, dates)) value.reset();
+  return value;
 }
 
 // The text a request record carries in a command payload: "{}" when it cannot be encoded.

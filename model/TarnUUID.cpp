@@ -10,16 +10,24 @@ namespace {
 
 constexpr std::size_t kTextLength = 36;
 
-constexpr bool isHyphenPosition(std::size_t index) {
-  return index == 8 || index == 13 || index == 18 || index == 23;
+bool isHyphenAt(std::string_view text, std::size_t index) {
+  return text[index] == '-';
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+constexpr std::uint8_t kNotHex = 0xFF;
+
+constexpr std::array<std::uint8_t, 256> makeHexTable() {
+  std::array<std::uint8_t, 256> table{};
+  table.fill(kNotHex);
+  for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<std::uint8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    table['a' + i] = static_cast<std::uint8_t>(10 + i);
+    table['A' + i] = static_cast<std::uint8_t>(10 + i);
+  }
+  return table;
 }
+
+constexpr auto kHexValues = makeHexTable();
 
 void fillRandom(std::uint8_t* data, std::size_t size) {
   std::size_t filled = 0;
@@ -45,20 +53,22 @@ TarnUUID TarnUUID::random() {
 
 std::optional<TarnUUID> TarnUUID::parse(std::string_view text) {
   if (text.size() != kTextLength) return std::nullopt;
-  Bytes bytes{};
-  std::size_t byteIndex = 0;
-  for (std::size_t i = 0; i < kTextLength;) {
-    if (isHyphenPosition(i)) {
-      if (text[i] != '-') return std::nullopt;
-      ++i;
-      continue;
-    }
-    int high = hexValue(text[i]);
-    int low = hexValue(text[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes[byteIndex++] = static_cast<std::uint8_t>(high << 4 | low);
-    i += 2;
+  if (!isHyphenAt(text, 8) || !isHyphenAt(text, 13) || !isHyphenAt(text, 18) ||
+      !isHyphenAt(text, 23)) {
+    return std::nullopt;
   }
+  // Offsets of the 16 digit pairs between the hyphens.
+  static constexpr std::array<std::uint8_t, 16> pairOffsets = {
+      0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+  Bytes bytes{};
+  std::uint8_t invalid = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    std::uint8_t high = kHexValues[static_cast<unsigned char>(text[pairOffsets[i]])];
+    std::uint8_t low = kHexValues[static_cast<unsigned char>(text[pairOffsets[i] + 1])];
+    invalid |= (high | low) & 0xF0;
+    bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
+  }
+  if (invalid) return std::nullopt;
   return TarnUUID(bytes);
 }
 
