@@ -1,6 +1,7 @@
 #include "tests/support/lineclient/TarnTestHost.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 void ensureTestApplication() {
   if (QCoreApplication::instance()) return;
@@ -41,7 +42,14 @@ TarnMacHostService& TarnTestHost::service() {
 }
 
 quint16 TarnTestHost::start() {
+  const std::size_t statesBefore = owner_.advertisingStates.size();
   service().start();
+  // The recording advertiser answers later, as a daemon would.
+  if (options_.advertiserReply == TarnRecordingAdvertiser::Reply::advertiseOnPublish) {
+    (void)QTest::qWaitFor([&] {
+      return owner_.advertisingStates.size() > statesBefore + 1 && owner_.advertisingStates.back();
+    });
+  }
   return service().listeningPort();
 }
 

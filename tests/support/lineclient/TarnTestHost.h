@@ -33,7 +33,7 @@ public:
 
   // The service is made on first use, so a test can prepare the defaults and keychain first.
   TarnMacHostService& service();
-  // Starts the service and returns its port.
+  // Starts the service, waits for its advertisement when the advertiser answers, and returns its port.
   quint16 start();
 
   // A client that connected and received its hello.
