@@ -3,7 +3,7 @@
 #include "platform/keychain/TarnKeychain.h"
 #include "platform/keychain/TarnMemorySecretStore.h"
 #include "platform/keychain/TarnSecretServiceStore.h"
-#include "tests/support/services/TarnPrivateKeyring.h"
+#include "tests/support/services/TarnKeyringEnvironment.h"
 
 #include <QTemporaryDir>
 
@@ -43,30 +43,12 @@ Operation remove(const char* account) { return {Operation::Kind::remove, QString
 
 const QString tokenAccount = QStringLiteral("TarnholdTrustedClientToken-3F2504E0-4F89-11D3-9A0C-0305E82C3301");
 
-// One keyring for the whole test program: libsecret keeps its first bus
-// connection for the life of the process.
-class KeyringEnvironment : public testing::Environment {
-public:
-  static void ensureRunning() {
-    if (!keyring())
-      keyring() = std::make_unique<TarnPrivateKeyring>();
-  }
-  void TearDown() override { keyring().reset(); }
-
-private:
-  static std::unique_ptr<TarnPrivateKeyring>& keyring() {
-    static std::unique_ptr<TarnPrivateKeyring> instance;
-    return instance;
-  }
-};
-const auto* const keyringEnvironment = testing::AddGlobalTestEnvironment(new KeyringEnvironment);
-
 class TarnKeychainBackendTest : public testing::TestWithParam<Backend> {
 protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     if (GetParam() == Backend::secretService)
-      KeyringEnvironment::ensureRunning();
+      TarnKeyringEnvironment::keyring();
     store_ = makeStore();
     if (GetParam() == Backend::secretService) {
       // The keyring outlives single tests when they share a process.

@@ -34,8 +34,6 @@ std::map<QString, QString> txtMap(const TarnServiceAdvertisement& advertisement)
   return entries;
 }
 
-const auto* const systemBusEnvironment = testing::AddGlobalTestEnvironment(new TarnSystemBusEnvironment);
-
 class TarnAvahiAdvertiserTest : public testing::Test {
 protected:
   void startAvahi(TarnIsolatedAvahi::Start start = TarnIsolatedAvahi::Start::now) {

@@ -1,5 +1,10 @@
 #include "tests/support/services/TarnSystemBusEnvironment.h"
 
+namespace {
+// Linked in (and so registered) only by programs that use it.
+const auto* const registration = testing::AddGlobalTestEnvironment(new TarnSystemBusEnvironment);
+} // namespace
+
 #include <QFile>
 
 const TarnPrivateBus& TarnSystemBusEnvironment::bus() {

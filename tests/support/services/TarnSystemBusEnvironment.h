@@ -10,8 +10,8 @@
 
 // One private system bus for a whole test program, pointed to by
 // DBUS_SYSTEM_BUS_ADDRESS: libdbus reads that address once per process,
-// so every client the program makes must find the same bus there.
-// Register it with testing::AddGlobalTestEnvironment.
+// so every client the program makes must find the same bus there. It
+// registers itself with GoogleTest, which stops it after the last test.
 class TarnSystemBusEnvironment : public testing::Environment {
 public:
   // Starts the bus on first use.
