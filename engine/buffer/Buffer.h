@@ -130,8 +130,19 @@ public:
     // Length of a row's text for reflow: a full row unless its last column was left empty
     // because the wide character that did not fit there moved to the next row.
     static int getWrappedLineTrimmedLength(const BufferLine& line, const BufferLine* nextLine, int cols);
+    // Row lengths of a logical line laid out at `newCols`; a row is one shorter where a wide
+    // character would straddle its right edge.
+    static std::vector<int> getNewLineLengths(std::span<BufferLine* const> wrappedLines, int oldCols, int newCols);
 
 private:
+    // Rows created by narrowing, waiting to be laid into the ring in one pass.
+    struct InsertionSet {
+        std::vector<std::unique_ptr<BufferLine>> lines;
+        int start = 0;
+    };
+
+    std::vector<int> getLinesToRemove(int oldCols, int newCols, int bufferAbsoluteY, const CharData& nullChar);
+    void rearrange(std::vector<InsertionSet>& toInsert, int countToInsert);
     void installLineCallbacks();
     void dropOldestLines(int count);
     void resizeAllLines(int newCols);

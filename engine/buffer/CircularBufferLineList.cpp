@@ -3,30 +3,53 @@
 #include "engine/buffer/Diagnostics.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace brevlin {
 
 CircularBufferLineList::CircularBufferLineList(int maxLength)
-    : slots_(static_cast<std::size_t>(std::max(maxLength, 1)))
-    , maxLength_(std::max(maxLength, 1))
+    : maxLength_(std::max(maxLength, 1))
 {
+}
+
+void CircularBufferLineList::reserveSlots(int needed) const
+{
+    const int allocated = static_cast<int>(slots_.size());
+    if (needed <= allocated || allocated == maxLength_)
+        return;
+    const auto grown = std::min<std::int64_t>(maxLength_, std::max<std::int64_t>({needed, std::int64_t {allocated} * 2, 64}));
+    std::vector<std::unique_ptr<BufferLine>> relaid(static_cast<std::size_t>(grown));
+    for (int i = 0; i < allocated; ++i)
+        relaid[static_cast<std::size_t>(i)] = std::move(slots_[static_cast<std::size_t>((startIndex_ + i) % allocated)]);
+    slots_ = std::move(relaid);
+    startIndex_ = 0;
+}
+
+void CircularBufferLineList::advanceStart(int n)
+{
+    if (!slots_.empty())
+        startIndex_ = (startIndex_ + n) % static_cast<int>(slots_.size());
 }
 
 int CircularBufferLineList::slotOf(int index) const
 {
+    // Indexes past the capacity wrap around onto the oldest rows, as on a full ring.
+    reserveSlots(index >= maxLength_ || index < 0 ? maxLength_ : index + 1);
     const int slotCount = static_cast<int>(slots_.size());
-    const int slot = (startIndex_ + index) % slotCount;
+    const int slot = static_cast<int>((std::int64_t {startIndex_} + index) % slotCount);
     return slot < 0 ? slot + slotCount : slot;
 }
 
 std::unique_ptr<BufferLine>& CircularBufferLineList::slotAt(int index) const
 {
-    return slots_[static_cast<std::size_t>(slotOf(index))];
+    const int slot = slotOf(index);
+    return slots_[static_cast<std::size_t>(slot)];
 }
 
 void CircularBufferLineList::swapRows(int a, int b)
 {
+    reserveSlots(std::max(a, b) + 1);
     std::swap(slotAt(a), slotAt(b));
 }
 
@@ -34,6 +57,7 @@ void CircularBufferLineList::setCount(int count)
 {
     BREVLIN_DEBUG_ASSERT(count <= maxLength_);
     count_ = std::clamp(count, 0, maxLength_);
+    reserveSlots(count_);
 }
 
 void CircularBufferLineList::setMaxLength(int maxLength)
@@ -41,8 +65,8 @@ void CircularBufferLineList::setMaxLength(int maxLength)
     maxLength = std::max(maxLength, 1);
     if (maxLength == maxLength_)
         return;
-    std::vector<std::unique_ptr<BufferLine>> relaid(static_cast<std::size_t>(maxLength));
     const int kept = std::min(static_cast<int>(slots_.size()), maxLength);
+    std::vector<std::unique_ptr<BufferLine>> relaid(static_cast<std::size_t>(kept));
     for (int i = 0; i < kept; ++i)
         relaid[static_cast<std::size_t>(i)] = std::move(slotAt(i));
     slots_ = std::move(relaid);
@@ -82,6 +106,12 @@ void CircularBufferLineList::set(int index, std::unique_ptr<BufferLine> line)
     slotAt(index) = std::move(line);
 }
 
+std::unique_ptr<BufferLine> CircularBufferLineList::take(int index)
+{
+    lineAt(index);
+    return std::move(slotAt(index));
+}
+
 void CircularBufferLineList::push(std::unique_ptr<BufferLine> line)
 {
     const bool hasImages = line && line->images.has_value();
@@ -89,7 +119,7 @@ void CircularBufferLineList::push(std::unique_ptr<BufferLine> line)
     if (count_ < maxLength_)
         ++count_;
     else
-        startIndex_ = (startIndex_ + 1) % maxLength_;
+        advanceStart(1);
     if (onLinePushed)
         onLinePushed(hasImages);
 }
@@ -102,7 +132,7 @@ void CircularBufferLineList::recycle(const Attribute& clearAttribute)
         return;
     }
     BufferLine& line = (*this)[0];
-    startIndex_ = (startIndex_ + 1) % maxLength_;
+    advanceStart(1);
     const bool hadImages = line.images.has_value();
     line.clear(clearAttribute);
     if (onLineRecycled)
@@ -141,7 +171,7 @@ void CircularBufferLineList::splice(int start, int deleteCount, std::vector<std:
             swapRows(i + n, i);
         for (int k = 0; k < n; ++k)
             slotAt(start + k) = std::move(items[static_cast<std::size_t>(k)]);
-        startIndex_ = (startIndex_ + overflow) % maxLength_;
+        advanceStart(overflow);
         count_ += n - overflow;
         return;
     }
@@ -185,7 +215,7 @@ bool CircularBufferLineList::shiftElements(int start, int count, int offset)
             if (end <= maxLength_) {
                 count_ = end;
             } else {
-                startIndex_ = (startIndex_ + end - maxLength_) % maxLength_;
+                advanceStart(end - maxLength_);
                 count_ = maxLength_;
             }
         }
@@ -199,7 +229,7 @@ bool CircularBufferLineList::shiftElements(int start, int count, int offset)
 void CircularBufferLineList::trimStart(int n)
 {
     n = std::clamp(n, 0, count_);
-    startIndex_ = (startIndex_ + n) % maxLength_;
+    advanceStart(n);
     count_ -= n;
 }
 

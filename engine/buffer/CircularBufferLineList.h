@@ -42,6 +42,8 @@ public:
     // The row at the index when its slot holds one; never creates a row.
     const BufferLine* lineIfPresent(int index) const;
     void set(int index, std::unique_ptr<BufferLine> line);
+    // Moves the row out of its slot (creating it first when the slot is empty); the slot is left empty.
+    std::unique_ptr<BufferLine> take(int index);
 
     // Appends a row; on a full ring the oldest row is dropped.
     void push(std::unique_ptr<BufferLine> line);
@@ -66,14 +68,17 @@ public:
     }
 
 private:
+    // Slots are allocated as the ring fills, so a large capacity costs nothing until it is used.
+    void reserveSlots(int needed) const;
     int slotOf(int index) const;
+    void advanceStart(int n);
     std::unique_ptr<BufferLine>& slotAt(int index) const;
     void swapRows(int a, int b);
     BufferLine& lineAt(int index) const;
 
     // Slots are filled lazily, also from const reads: an untouched slot reads as an empty row.
     mutable std::vector<std::unique_ptr<BufferLine>> slots_;
-    int startIndex_ = 0;
+    mutable int startIndex_ = 0;
     int count_ = 0;
     int maxLength_ = 0;
 };

@@ -1,0 +1,101 @@
+// Screen-model costs on the hot paths of a terminal: scrolling a full ring and reflowing on resize.
+
+#include "AllocationCounter.h"
+
+#include "engine/buffer/Buffer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brevlin {
+namespace {
+
+constexpr int scrollbackLines = 10000;
+
+// One line of output at the bottom of a full screen: the oldest row becomes the new bottom row
+// and the text is written into it, as the terminal's line feed and printing do.
+void BM_SteadyStateScroll(benchmark::State& state)
+{
+    Buffer buffer(80, 25, 8, scrollbackLines);
+    buffer.fillViewportRows();
+    while (!buffer.lines.isFull())
+        buffer.lines.push(buffer.getBlankLine(CharData::Null.attribute));
+    buffer.yBase = buffer.lines.count() - buffer.rows();
+    buffer.setY(buffer.rows() - 1);
+
+    const std::string text(80, 'x');
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    const Attribute attribute {Attribute::Color::ansi256(2), Attribute::Color::defaultColor()};
+
+    const std::uint64_t allocationsBefore = bench::allocationCount();
+    for (auto _ : state) {
+        buffer.lines.recycle(CharData::Null.attribute);
+        buffer.setX(0);
+        benchmark::DoNotOptimize(buffer.insertAsciiRun(bytes, attribute));
+    }
+    const auto lines = static_cast<double>(state.iterations());
+    state.counters["allocs/line"] = static_cast<double>(bench::allocationCount() - allocationsBefore) / lines;
+    state.counters["lines/s"] = benchmark::Counter(lines, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SteadyStateScroll);
+
+// 10,000 logical lines of 150 characters, each on one row at 200 columns.
+std::unique_ptr<Buffer> makeReflowBuffer()
+{
+    auto buffer = std::make_unique<Buffer>(200, 25, 8, 2 * scrollbackLines);
+    const std::string text = [] {
+        std::string line;
+        while (line.size() < 150)
+            line += "reflow benchmark text ";
+        line.resize(150);
+        return line;
+    }();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    for (int row = 0; row < scrollbackLines; ++row) {
+        buffer->lines.push(buffer->getBlankLine(CharData::Null.attribute));
+        buffer->yBase = std::max(buffer->lines.count() - buffer->rows(), 0);
+        buffer->setY(buffer->lines.count() - 1 - buffer->yBase);
+        buffer->setX(0);
+        buffer->insertAsciiRun(bytes, CharData::Null.attribute);
+    }
+    // The cursor sits on an empty prompt row, as in a shell.
+    buffer->lines.push(buffer->getBlankLine(CharData::Null.attribute));
+    buffer->yBase = buffer->lines.count() - buffer->rows();
+    buffer->setY(buffer->rows() - 1);
+    buffer->setX(0);
+    buffer->setYDisp(buffer->yBase);
+    return buffer;
+}
+
+void BM_ReflowNarrower(benchmark::State& state)
+{
+    auto buffer = makeReflowBuffer();
+    for (auto _ : state) {
+        buffer->resize(80, 25);
+        state.PauseTiming();
+        buffer->resize(200, 25);
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = buffer->lines.count();
+}
+BENCHMARK(BM_ReflowNarrower)->Unit(benchmark::kMillisecond);
+
+void BM_ReflowWider(benchmark::State& state)
+{
+    auto buffer = makeReflowBuffer();
+    buffer->resize(80, 25);
+    for (auto _ : state) {
+        buffer->resize(200, 25);
+        state.PauseTiming();
+        buffer->resize(80, 25);
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = buffer->lines.count();
+}
+BENCHMARK(BM_ReflowWider)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace brevlin
