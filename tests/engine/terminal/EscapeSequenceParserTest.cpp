@@ -84,6 +84,7 @@ struct StreamCase {
     const char* name;
     std::string input;
     Events expected;
+    friend void PrintTo(const StreamCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ParserStreams : public testing::TestWithParam<StreamCase> {};

@@ -19,6 +19,7 @@ struct ReportCase {
     int pixelX;
     int pixelY;
     std::optional<Bytes> expected;
+    friend void PrintTo(const ReportCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class MouseReports : public testing::TestWithParam<ReportCase> {};
