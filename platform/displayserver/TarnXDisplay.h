@@ -6,8 +6,10 @@ typedef struct _XDisplay Display;
 // One owned connection to an X server; closed when the object goes.
 class TarnXDisplay {
 public:
+  // A connection that is not open.
+  TarnXDisplay() = default;
   // Opens the display named by `name`, or DISPLAY when `name` is empty.
-  explicit TarnXDisplay(const std::string& name = {});
+  explicit TarnXDisplay(const std::string& name);
   ~TarnXDisplay();
   TarnXDisplay(TarnXDisplay&& other) noexcept;
   TarnXDisplay& operator=(TarnXDisplay&& other) noexcept;

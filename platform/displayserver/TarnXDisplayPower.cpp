@@ -6,10 +6,13 @@
 bool TarnXDisplayPower::forceOff() {
   if (!display_) return false;
   int eventBase = 0, errorBase = 0;
-  if (!DPMSQueryExtension(display_, &eventBase, &errorBase) || !DPMSCapable(display_)) return false;
-  // A server with DPMS disabled ignores a forced level, so switch it on first.
-  DPMSEnable(display_);
-  bool sent = DPMSForceLevel(display_, DPMSModeOff) != 0;
+  if (DPMSQueryExtension(display_, &eventBase, &errorBase) && DPMSCapable(display_)) {
+    // A server with DPMS disabled ignores a forced level, so switch it on first.
+    DPMSEnable(display_);
+    DPMSForceLevel(display_, DPMSModeOff);
+  } else {
+    XForceScreenSaver(display_, ScreenSaverActive);
+  }
   XSync(display_, False);
-  return sent;
+  return true;
 }

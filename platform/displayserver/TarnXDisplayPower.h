@@ -2,11 +2,11 @@
 
 typedef struct _XDisplay Display;
 
-// Display power through the DPMS extension.
+// Display power through the DPMS extension, or the screen saver where a server has no DPMS.
 class TarnXDisplayPower {
 public:
   explicit TarnXDisplayPower(Display* display) : display_(display) {}
-  // Blanks every monitor now; false when the server has no DPMS.
+  // Turns every monitor off (or blanks it) now; false without a display.
   bool forceOff();
 
 private:

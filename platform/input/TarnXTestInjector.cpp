@@ -9,43 +9,41 @@
 
 #include <thread>
 
-TarnXTestInjector::TarnXTestInjector(const std::string& displayName) : display_(displayName) {}
-
 bool TarnXTestInjector::isAvailable() {
-  if (!display_.isOpen()) return false;
+  if (!display_) return false;
   if (!hasXTest_) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    hasXTest_ = XTestQueryExtension(display_.get(), &eventBase, &errorBase, &major, &minor) != 0;
+    hasXTest_ = XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor) != 0;
   }
   return *hasXTest_;
 }
 
 void TarnXTestInjector::movePointer(TarnPointerLocation location) {
   if (!isAvailable()) return;
-  XTestFakeMotionEvent(display_.get(), -1, location.x, location.y, CurrentTime);
-  XSync(display_.get(), False);
+  XTestFakeMotionEvent(display_, -1, location.x, location.y, CurrentTime);
+  XSync(display_, False);
 }
 
 std::optional<TarnPointerLocation> TarnXTestInjector::pointerLocation() {
-  if (!display_.isOpen()) return std::nullopt;
+  if (!display_) return std::nullopt;
   Window root = 0, child = 0;
   int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
   unsigned mask = 0;
-  if (!XQueryPointer(display_.get(), DefaultRootWindow(display_.get()), &root, &child, &rootX, &rootY,
+  if (!XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY,
                      &windowX, &windowY, &mask))
     return std::nullopt;
   return TarnPointerLocation{rootX, rootY};
 }
 
 void TarnXTestInjector::tapButton(unsigned button) {
-  XTestFakeButtonEvent(display_.get(), button, True, CurrentTime);
-  XTestFakeButtonEvent(display_.get(), button, False, CurrentTime);
+  XTestFakeButtonEvent(display_, button, True, CurrentTime);
+  XTestFakeButtonEvent(display_, button, False, CurrentTime);
 }
 
 void TarnXTestInjector::click(TarnPointerButton button) {
   if (!isAvailable()) return;
   tapButton(button == TarnPointerButton::left ? 1 : 3);
-  XSync(display_.get(), False);
+  XSync(display_, False);
 }
 
 void TarnXTestInjector::scroll(TarnScrollDirection direction, int steps) {
@@ -53,12 +51,12 @@ void TarnXTestInjector::scroll(TarnScrollDirection direction, int steps) {
   // The core protocol scrolls with buttons: 4 up, 5 down, 6 left, 7 right.
   unsigned button = 4 + unsigned(direction);
   for (int step = 0; step < steps; ++step) tapButton(button);
-  XSync(display_.get(), False);
+  XSync(display_, False);
 }
 
 void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t keysym) {
   if (!isAvailable()) return;
-  Display* display = display_.get();
+  Display* display = display_;
   KeyCode key = XKeysymToKeycode(display, keysym);
   if (key == 0) return;
   KeyCode control = XKeysymToKeycode(display, XK_Control_L);
@@ -77,7 +75,7 @@ void TarnXTestInjector::typeText(const std::u32string& text) {
 }
 
 void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {
-  Display* display = display_.get();
+  Display* display = display_;
   KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
   if (withShift) XTestFakeKeyEvent(display, shift, True, CurrentTime);
   XTestFakeKeyEvent(display, keycode, True, CurrentTime);
@@ -88,7 +86,7 @@ void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {
 
 unsigned TarnXTestInjector::spareKeycode() {
   if (spareKeycode_) return spareKeycode_;
-  Display* display = display_.get();
+  Display* display = display_;
   int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
   XDisplayKeycodes(display, &minKeycode, &maxKeycode);
   KeySym* map = XGetKeyboardMapping(display, KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
@@ -104,7 +102,7 @@ unsigned TarnXTestInjector::spareKeycode() {
 }
 
 void TarnXTestInjector::typeKeysym(uint32_t keysym) {
-  Display* display = display_.get();
+  Display* display = display_;
   if (KeyCode keycode = XKeysymToKeycode(display, keysym)) {
     if (XkbKeycodeToKeysym(display, keycode, 0, 0) == keysym) return tapKeycode(keycode, false);
     if (XkbKeycodeToKeysym(display, keycode, 0, 1) == keysym) return tapKeycode(keycode, true);

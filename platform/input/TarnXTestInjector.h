@@ -1,17 +1,18 @@
 #pragma once
-#include "platform/displayserver/TarnXDisplay.h"
 #include "platform/input/TarnInputInjector.h"
 
 #include <chrono>
 
-// Input through the XTEST extension on its own X connection.
+typedef struct _XDisplay Display;
+
+// Input through the XTEST extension, on a connection the caller keeps open.
 class TarnXTestInjector : public TarnInputInjector {
 public:
   // How long the X server and the focused client need to see a changed keymap before
   // a key of it arrives, and to see the key before the keymap changes back.
   static constexpr std::chrono::milliseconds remapSettleTime{20};
 
-  explicit TarnXTestInjector(const std::string& displayName = {});
+  explicit TarnXTestInjector(Display* display) : display_(display) {}
 
   bool isAvailable() override;
   void movePointer(TarnPointerLocation location) override;
@@ -27,7 +28,7 @@ private:
   void typeKeysym(uint32_t keysym);
   unsigned spareKeycode();
 
-  TarnXDisplay display_;
+  Display* display_;
   std::optional<bool> hasXTest_;
   unsigned spareKeycode_ = 0;
 };

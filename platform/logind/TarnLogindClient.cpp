@@ -38,10 +38,12 @@ bool TarnLogindClient::reboot() { return call(QStringLiteral("Reboot"), {interac
 
 bool TarnLogindClient::powerOff() { return call(QStringLiteral("PowerOff"), {interactive}); }
 
-std::unique_ptr<TarnSleepInhibitor> TarnLogindClient::inhibitSleep(const QString& who, const QString& why) {
+std::unique_ptr<TarnSleepInhibitor> TarnLogindClient::inhibit(TarnInhibitScope scope, const QString& who,
+                                                              const QString& why) {
   if (!bus_.isConnected()) return nullptr;
   QDBusMessage message = QDBusMessage::createMethodCall(service, path, managerInterface, QStringLiteral("Inhibit"));
-  message.setArguments({QStringLiteral("sleep:idle"), who, why, QStringLiteral("block")});
+  QString what = scope == TarnInhibitScope::sleepAndIdle ? QStringLiteral("sleep:idle") : QStringLiteral("sleep");
+  message.setArguments({what, who, why, QStringLiteral("block")});
   QDBusReply<QDBusUnixFileDescriptor> reply = bus_.call(message, QDBus::Block, callTimeoutMs);
   if (!reply.isValid() || !reply.value().isValid()) return nullptr;
   return std::make_unique<TarnSleepInhibitor>(reply.value());

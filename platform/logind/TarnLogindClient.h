@@ -6,6 +6,8 @@
 
 #include <memory>
 
+enum class TarnInhibitScope { sleepOnly, sleepAndIdle };
+
 // Session and power requests to systemd-logind (org.freedesktop.login1). Each request
 // waits for logind's answer, so the caller learns whether it was taken.
 class TarnLogindClient {
@@ -21,8 +23,8 @@ public:
   bool suspend();
   bool reboot();
   bool powerOff();
-  // Holds off idle and sleep until the returned object goes; null when refused.
-  std::unique_ptr<TarnSleepInhibitor> inhibitSleep(const QString& who, const QString& why);
+  // Holds off sleep (and idle) until the returned object goes; null when refused.
+  std::unique_ptr<TarnSleepInhibitor> inhibit(TarnInhibitScope scope, const QString& who, const QString& why);
 
 private:
   bool call(const QString& method, const QVariantList& arguments);

@@ -1,3 +1,4 @@
+#include "platform/displayserver/TarnXDisplay.h"
 #include "platform/input/TarnXTestInjector.h"
 #include "tests/support/xvfb/TarnXvfbServer.h"
 
@@ -22,7 +23,8 @@ protected:
 
   TarnXvfbServer server{"1920x1080x24"};
   TarnChildProcess recorder;
-  TarnXTestInjector injector{server.display()};
+  TarnXDisplay display{server.display()};
+  TarnXTestInjector injector{display.get()};
 };
 }  // namespace
 

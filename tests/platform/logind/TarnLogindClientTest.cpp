@@ -38,7 +38,7 @@ TEST(TarnLogindClient, ReportsRefusedAndUnreachableRequestsAsFailed) {
   TarnLogindClient unreachable(QDBusConnection(QStringLiteral("not-connected")), QString());
   for (TarnLogindClient* client : {&refused, &unreachable}) {
     for (const Request& request : requests) EXPECT_FALSE(request.run(*client)) << request.name;
-    EXPECT_EQ(client->inhibitSleep(QStringLiteral("Tarnhold"), QStringLiteral("test")), nullptr);
+    EXPECT_EQ(client->inhibit(TarnInhibitScope::sleepOnly, QStringLiteral("Tarnhold"), QStringLiteral("test")), nullptr);
   }
 }
 
@@ -46,7 +46,8 @@ TEST(TarnLogindClient, TheInhibitorHoldsUntilItIsDropped) {
   TarnFakeLogin1 login1;
   ASSERT_TRUE(login1.isReady());
   TarnLogindClient client(login1.connection(), QString());
-  auto inhibitor = client.inhibitSleep(QStringLiteral("Tarnhold"), QStringLiteral("Remote session"));
+  auto inhibitor =
+      client.inhibit(TarnInhibitScope::sleepAndIdle, QStringLiteral("Tarnhold"), QStringLiteral("Remote session"));
   ASSERT_NE(inhibitor, nullptr);
   EXPECT_TRUE(login1.waitForCall("Inhibit what=sleep:idle who=Tarnhold why=Remote session mode=block id=1"));
   // A later request is recorded after any release the stand-in had seen by then.

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/logind/TarnLogindClient.h"
+
+#include <memory>
+
+// The two independent keep-awake holds: the session one a client switches, and the
+// hosting one the owner holds while the machine is to stay reachable over the internet.
+class TarnKeepAwake {
+public:
+  explicit TarnKeepAwake(TarnLogindClient& logind) : logind_(logind) {}
+
+  // Switches the session hold and says what became of it.
+  QString setKeepAwake(bool on);
+  void stopKeepAwake() { session_.reset(); }
+  void setHostingKeepAwake(bool on);
+
+  bool isKeepingAwake() const { return session_ != nullptr; }
+  bool isHostingKeepingAwake() const { return hosting_ != nullptr; }
+
+private:
+  TarnLogindClient& logind_;
+  std::unique_ptr<TarnSleepInhibitor> session_;
+  std::unique_ptr<TarnSleepInhibitor> hosting_;
+};
