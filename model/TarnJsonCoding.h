@@ -126,7 +126,9 @@ bool readRecord(Json& json, T& record, TarnDateCoding dates) {
   if (!object) return false;
   std::uint64_t seenFields = 0;
   bool ok = true;
-  for (auto& [key, value] : *object) {
+  for (auto& member : *object) {
+    const std::string& key = member.first;
+    Json& value = member.second;
     std::size_t index = 0;
     bool matched = false;
     auto readField = [&](std::string_view name, auto& field) {

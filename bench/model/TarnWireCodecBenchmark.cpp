@@ -82,6 +82,19 @@ const Stream& smallCommands() {
   return stream;
 }
 
+// One line just under the 40 MiB limit; it arrives in 640 receives of 64 KiB.
+const Stream& longLine() {
+  static const Stream stream = makeStream({TarnWireEnvelope::carrying(TarnWireFileDownloadResponse{
+      .accepted = true,
+      .path = "/home/ada/archive.tar",
+      .fileName = "archive.tar",
+      .byteCount = 31'000'000,
+      .base64Data = TarnBase64::encode(randomBytes(31'000'000, 7)),
+      .message = "Sent.",
+  })});
+  return stream;
+}
+
 void reportBytes(benchmark::State& state, const Stream& stream) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(stream.bytes.size()));
@@ -147,3 +160,6 @@ BENCHMARK_CAPTURE(codecEncode, smallCommands, &smallCommands);
 BENCHMARK_CAPTURE(rawDump, smallCommands, &smallCommands);
 BENCHMARK_CAPTURE(codecDecode, smallCommands, &smallCommands);
 BENCHMARK_CAPTURE(rawParse, smallCommands, &smallCommands);
+
+BENCHMARK_CAPTURE(codecDecode, longLineIn64KiBReceives, &longLine)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(rawParse, longLineIn64KiBReceives, &longLine)->Unit(benchmark::kMillisecond);
