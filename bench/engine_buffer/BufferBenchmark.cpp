@@ -16,10 +16,11 @@ namespace {
 constexpr int scrollbackLines = 10000;
 
 // One line of output at the bottom of a full screen: the oldest row becomes the new bottom row
-// and the text is written into it, as the terminal's line feed and printing do.
+// and the text is written into it, as the terminal's line feed and printing do. The argument is
+// the scrollback; with 10,000 lines the recycled row is never in cache, with 100 it always is.
 void BM_SteadyStateScroll(benchmark::State& state)
 {
-    Buffer buffer(80, 25, 8, scrollbackLines);
+    Buffer buffer(80, 25, 8, static_cast<int>(state.range(0)));
     buffer.fillViewportRows();
     while (!buffer.lines.isFull())
         buffer.lines.push(buffer.getBlankLine(CharData::Null.attribute));
@@ -40,7 +41,7 @@ void BM_SteadyStateScroll(benchmark::State& state)
     state.counters["allocs/line"] = static_cast<double>(bench::allocationCount() - allocationsBefore) / lines;
     state.counters["lines/s"] = benchmark::Counter(lines, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SteadyStateScroll);
+BENCHMARK(BM_SteadyStateScroll)->Arg(scrollbackLines)->Arg(100);
 
 // 10,000 logical lines of 150 characters, each on one row at 200 columns.
 std::unique_ptr<Buffer> makeReflowBuffer()

@@ -140,9 +140,13 @@ int Buffer::insertAsciiRun(std::span<const std::uint8_t> bytes, const Attribute&
     BufferLine& line = lines[yBase + y_];
     const int written = std::min(static_cast<int>(bytes.size()), cols_ - x_);
     const int inRow = std::clamp(line.count() - x_, 0, written);
+    // Fill, then set the codes: two tight loops the compiler vectorises, where building each
+    // cell whole would go through memory.
     CharData* cells = line.cells().data() + x_;
+    const CharData blank {0, 1, {}, attribute};
+    std::fill(cells, cells + inRow, blank);
     for (int i = 0; i < inRow; ++i)
-        cells[i] = CharData {bytes[static_cast<std::size_t>(i)], 1, {}, attribute};
+        cells[i].code = bytes[static_cast<std::size_t>(i)];
     for (int i = inRow; i < written; ++i)
         line.setCell(x_ + i, CharData {bytes[static_cast<std::size_t>(i)], 1, {}, attribute});
     x_ += written;

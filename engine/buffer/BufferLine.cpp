@@ -69,7 +69,9 @@ void BufferLine::resize(int cols, const CharData& fillData)
 
 void BufferLine::fill(const CharData& cell)
 {
-    std::fill(cells_.begin(), cells_.end(), cell);
+    // A local copy lets the compiler keep the cell in registers: `cell` may alias the row.
+    const CharData value = cell;
+    std::fill(cells_.begin(), cells_.end(), value);
 }
 
 void BufferLine::fill(const CharData& cell, int atCol, int length)
@@ -81,8 +83,9 @@ void BufferLine::replaceCells(int start, int end, const CharData& fillData)
 {
     start = std::max(start, 0);
     end = std::min(end, count());
+    const CharData value = fillData;
     if (start < end)
-        std::fill(cells_.begin() + start, cells_.begin() + end, fillData);
+        std::fill(cells_.begin() + start, cells_.begin() + end, value);
 }
 
 void BufferLine::clear(const Attribute& attribute)
