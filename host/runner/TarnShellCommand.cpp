@@ -1,0 +1,181 @@
+#include "host/runner/TarnShellCommand.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+extern char** environ;
+
+namespace {
+using namespace std::chrono_literals;
+using Clock = TarnShellCommand::Clock;
+
+constexpr auto pollInterval = 50ms;
+// Bounds the last read, in case something that left the group keeps writing.
+constexpr std::size_t finalDrainLimit = 4 << 20;
+
+class Pipe {
+public:
+  ~Pipe() {
+    closeReadEnd();
+    closeWriteEnd();
+  }
+  bool open() { return ::pipe2(ends_.data(), O_CLOEXEC) == 0; }
+  int readEnd() const { return ends_[0]; }
+  int writeEnd() const { return ends_[1]; }
+  void closeReadEnd() { closeEnd(0); }
+  void closeWriteEnd() { closeEnd(1); }
+
+private:
+  void closeEnd(int index) {
+    if (ends_[index] >= 0) {
+      ::close(ends_[index]);
+      ends_[index] = -1;
+    }
+  }
+  std::array<int, 2> ends_{-1, -1};
+};
+
+// Owns the spawn attributes and file actions for one start.
+class SpawnSetup {
+public:
+  SpawnSetup(int outputDescriptor, const std::string& directory) {
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions_, outputDescriptor, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions_, outputDescriptor, STDERR_FILENO);
+    posix_spawn_file_actions_addchdir_np(&actions_, directory.c_str());
+    posix_spawnattr_init(&attributes_);
+    // A group of its own, so the time-out reaches every process the command starts;
+    // signal handling as a fresh process has it, whatever the host ignores or blocks.
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes_, 0);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes_, &signals);
+    sigfillset(&signals);
+    posix_spawnattr_setsigdefault(&attributes_, &signals);
+  }
+  ~SpawnSetup() {
+    posix_spawn_file_actions_destroy(&actions_);
+    posix_spawnattr_destroy(&attributes_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  const posix_spawn_file_actions_t* actions() const { return &actions_; }
+  const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attributes_;
+};
+
+// True once the shell has ended; it stays a zombie, so its group number cannot be reused
+// before the group has been signalled.
+bool hasEnded(pid_t shell) {
+  siginfo_t info{};
+  return ::waitid(P_PID, static_cast<id_t>(shell), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
+// Waits up to `timeout` for output and moves what came into the ring; false once the pipe is closed.
+bool readOutput(int descriptor, Clock::duration timeout, TarnOutputRing& output) {
+  pollfd watched{descriptor, POLLIN, 0};
+  const int milliseconds = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(timeout).count());
+  if (::poll(&watched, 1, std::max(milliseconds, 0)) <= 0) {
+    return true;
+  }
+  std::array<char, 65536> buffer;
+  const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+  if (count > 0) {
+    output.append(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
+    return true;
+  }
+  return count < 0 && (errno == EINTR || errno == EAGAIN);
+}
+
+void drainWithoutWaiting(int descriptor, TarnOutputRing& output) {
+  ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) | O_NONBLOCK);
+  std::array<char, 65536> buffer;
+  for (std::size_t drained = 0; drained < finalDrainLimit;) {
+    const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count <= 0) {
+      return;
+    }
+    output.append(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
+    drained += static_cast<std::size_t>(count);
+  }
+}
+
+// Reads output until the shell ends, `until` passes or `stop` says so; true when the shell ended.
+template <typename StopCondition>
+bool followUntil(pid_t shell, Pipe& pipe, Clock::time_point until, TarnOutputRing& output, StopCondition stop) {
+  bool pipeOpen = true;
+  while (!hasEnded(shell)) {
+    const auto now = Clock::now();
+    if (now >= until || stop()) {
+      return false;
+    }
+    const auto wait = std::min<Clock::duration>(pollInterval, until - now);
+    if (pipeOpen) {
+      pipeOpen = readOutput(pipe.readEnd(), wait, output);
+    } else {
+      ::poll(nullptr, 0, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+    }
+  }
+  return true;
+}
+
+int exitStatus(int waitStatus) {
+  return WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : WEXITSTATUS(waitStatus);
+}
+} // namespace
+
+TarnShellCommand::TarnShellCommand(std::string shellPath, std::chrono::milliseconds terminationGrace,
+                                   const std::atomic<bool>* cancelled)
+    : shellPath_(std::move(shellPath)), terminationGrace_(terminationGrace), cancelled_(cancelled) {}
+
+TarnShellRun TarnShellCommand::run(const std::string& script, const std::string& directory,
+                                   Clock::time_point deadline, TarnOutputRing& output) const {
+  Pipe pipe;
+  if (!pipe.open()) {
+    return {TarnShellEnding::noOutputChannel, 0, errno};
+  }
+  pid_t shell = -1;
+  {
+    const SpawnSetup setup(pipe.writeEnd(), directory);
+    std::string loginFlag = "-lc";
+    std::string scriptCopy = script;
+    std::string shellPath = shellPath_;
+    char* arguments[] = {shellPath.data(), loginFlag.data(), scriptCopy.data(), nullptr};
+    if (const int error = ::posix_spawn(&shell, shellPath_.c_str(), setup.actions(), setup.attributes(), arguments,
+                                        environ)) {
+      return {TarnShellEnding::couldNotStart, 0, error};
+    }
+  }
+  pipe.closeWriteEnd();
+
+  const auto cancelled = [this] { return cancelled_ && cancelled_->load(); };
+  const bool ended = followUntil(shell, pipe, deadline, output, cancelled);
+  if (!ended) {
+    ::kill(-shell, SIGTERM);
+    followUntil(shell, pipe, Clock::now() + terminationGrace_, output, [] { return false; });
+    // Whatever trapped or ignored SIGTERM, or outlived the shell, ends here.
+    ::kill(-shell, SIGKILL);
+  }
+  drainWithoutWaiting(pipe.readEnd(), output);
+  int waitStatus = 0;
+  while (::waitpid(shell, &waitStatus, 0) < 0 && errno == EINTR) {
+  }
+  return {ended ? TarnShellEnding::exited : TarnShellEnding::stopped, exitStatus(waitStatus), 0};
+}
