@@ -59,6 +59,7 @@ public:
     // Construction and configuration.
     void setup(ResetKind kind);
     void setDelegate(TerminalDelegate* delegate) { tdel = delegate; }
+    void setExecutor(TerminalExecutor* executor) { executor_ = executor; }
     TerminalDelegate* delegate() const { return tdel; }
     Ansi256PaletteStrategy ansi256PaletteStrategy() const { return options.ansi256PaletteStrategy; }
     void setAnsi256PaletteStrategy(Ansi256PaletteStrategy strategy);
