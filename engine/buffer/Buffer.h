@@ -148,6 +148,7 @@ private:
     void resizeAllLines(int newCols);
     void reflowWider(int oldCols, int newCols, int newRows);
     void reflowNarrower(int oldCols, int newCols, int newRows);
+    void keepCursorOnItsRow(const BufferLine* cursorLine, int newCols, int newRows);
 
     int x_ = 0;
     int y_ = 0;

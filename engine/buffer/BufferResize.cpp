@@ -23,6 +23,32 @@ void Buffer::resizeAllLines(int newCols)
     lines.forEachStoredLine([newCols](BufferLine& line) { line.resize(newCols, CharData::Null); });
 }
 
+// The reflow steps move the screen by counting rows added and removed; when the ring overflows
+// that count can miss, leaving the screen partly past the last row or the cursor off its row.
+// Re-anchor on the cursor's own row object in that case.
+void Buffer::keepCursorOnItsRow(const BufferLine* cursorLine, int newCols, int newRows)
+{
+    while (lines.count() < newRows)
+        lines.push(std::make_unique<BufferLine>(newCols, CharData::Null));
+    const int highestBase = lines.count() - newRows;
+    int cursorIndex = -1;
+    for (int row = lines.count() - 1; row >= 0 && cursorLine; --row) {
+        if (lines.lineIfPresent(row) == cursorLine) {
+            cursorIndex = row;
+            break;
+        }
+    }
+    if (cursorIndex < 0)
+        cursorIndex = std::clamp(yBase + y_, 0, lines.count() - 1);
+    if (yBase <= highestBase && yBase + y_ == cursorIndex && y_ < newRows)
+        return;
+
+    const bool viewFollowsScreen = yDisp_ == yBase;
+    yBase = std::clamp(cursorIndex - y_, std::max(cursorIndex - (newRows - 1), 0), std::min(highestBase, cursorIndex));
+    y_ = cursorIndex - yBase;
+    yDisp_ = viewFollowsScreen ? yBase : std::min(yDisp_, yBase);
+}
+
 void Buffer::resize(int newCols, int newRows)
 {
     newCols = std::max(newCols, 1);
@@ -87,10 +113,12 @@ void Buffer::resize(int newCols, int newRows)
     tabStops.resize(static_cast<std::size_t>(newCols), false);
 
     if (isReflowEnabled() && cols_ != newCols && lines.count() > 0) {
+        const BufferLine* cursorLine = lines.lineIfPresent(yBase + y_);
         if (cols_ < newCols)
             reflowWider(cols_, newCols, newRows);
         else
             reflowNarrower(cols_, newCols, newRows);
+        keepCursorOnItsRow(cursorLine, newCols, newRows);
         recalculateLinesWithImagesCount();
         if (newCols < cols_)
             resizeAllLines(newCols);
