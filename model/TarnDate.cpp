@@ -50,7 +50,14 @@ TarnDate TarnDate::fromSystemClock(system_clock::time_point time) {
 }
 
 system_clock::time_point TarnDate::toSystemClock() const {
-  return system_clock::time_point(duration_cast<system_clock::duration>(duration<double>(unixSeconds())));
+  // Saturate instead of overflowing the clock's integer ticks.
+  using Seconds = duration<double>;
+  const double earliest = duration_cast<Seconds>(system_clock::time_point::min().time_since_epoch()).count();
+  const double latest = duration_cast<Seconds>(system_clock::time_point::max().time_since_epoch()).count();
+  double unix = unixSeconds();
+  if (std::isnan(unix) || unix <= earliest) return system_clock::time_point::min();
+  if (unix >= latest) return system_clock::time_point::max();
+  return system_clock::time_point(duration_cast<system_clock::duration>(Seconds(unix)));
 }
 
 TarnDate TarnDate::wholeSeconds() const {

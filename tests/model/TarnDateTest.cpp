@@ -72,3 +72,10 @@ TEST(TarnDate, SystemClockConversionKeepsThePoint) {
   EXPECT_NEAR(TarnDate::fromSystemClock(date.toSystemClock()).secondsSinceReferenceDate(),
               date.secondsSinceReferenceDate(), 1e-6);
 }
+
+TEST(TarnDate, SystemClockConversionSaturatesOutOfRange) {
+  using Clock = std::chrono::system_clock;
+  EXPECT_EQ(TarnDate(1e300).toSystemClock(), Clock::time_point::max());
+  EXPECT_EQ(TarnDate(-1e300).toSystemClock(), Clock::time_point::min());
+  EXPECT_EQ(TarnDate(std::numeric_limits<double>::quiet_NaN()).toSystemClock(), Clock::time_point::min());
+}

@@ -1,5 +1,6 @@
 #include "TarnJsonTestSupport.h"
 #include "TarnSampleEnvelopes.h"
+#include "model/TarnLocalNetwork.h"
 #include "model/TarnWireCodec.h"
 
 #include <gtest/gtest.h>
@@ -212,4 +213,15 @@ TEST(TarnWireEnvelope, DateCodingsDoNotReadEachOthersForm) {
   EXPECT_FALSE(TarnWireCodec::decodeMessage(isoCommand, TarnDateCoding::referenceSeconds));
   EXPECT_TRUE(TarnWireCodec::decodeMessage(numericCommand, TarnDateCoding::referenceSeconds));
   EXPECT_FALSE(TarnWireCodec::decodeMessage(numericCommand, TarnDateCoding::iso8601));
+}
+
+TEST(TarnLocalNetwork, TXTRecordHoldsTheFiveKeysWithTheVersionAsText) {
+  auto id = *TarnUUID::parse("6f1c2a3b-4d5e-4f60-8172-8394a5b6c7d8");
+  auto record = TarnLocalNetwork::hostTXTRecord(id, "ada-laptop", "Ada's Laptop", "Laptop");
+  TarnLocalNetwork::TXTRecord expected{{"hostID", "6F1C2A3B-4D5E-4F60-8172-8394A5B6C7D8"},
+                                       {"hostName", "ada-laptop"},
+                                       {"displayName", "Ada's Laptop"},
+                                       {"hostModel", "Laptop"},
+                                       {"version", "1"}};
+  EXPECT_EQ(record, expected);
 }
