@@ -76,6 +76,7 @@ std::vector<int> Buffer::getLinesToRemove(int oldCols, int newCols, int bufferAb
         while (sourceLine < group.size()) {
             const int sourceLength = wrappedLength(group, sourceLine, oldCols);
             const int n = std::min(sourceLength - sourceCol, newCols - destCol);
+            group[destLine]->resize(std::max(newCols, group[destLine]->count()), nullChar);
             group[destLine]->copyFrom(*group[sourceLine], sourceCol, destCol, n);
             destCol += n;
             if (destCol == newCols) {
@@ -89,11 +90,13 @@ std::vector<int> Buffer::getLinesToRemove(int oldCols, int newCols, int bufferAb
             }
             // A wide character that landed in the last column moves on to the next row whole.
             if (destCol == 0 && destLine != 0 && group[destLine - 1]->getWidth(newCols - 1) == 2) {
+                group[destLine]->resize(std::max(newCols, group[destLine]->count()), nullChar);
                 group[destLine]->copyFrom(*group[destLine - 1], newCols - 1, destCol, 1);
                 ++destCol;
                 group[destLine - 1]->replaceCells(newCols - 1, newCols, nullChar);
             }
         }
+        group[destLine]->resize(std::max(newCols, group[destLine]->count()), nullChar);
         group[destLine]->replaceCells(destCol, newCols, nullChar);
 
         int countToRemove = 0;
@@ -193,7 +196,8 @@ void Buffer::reflowNarrower(int oldCols, int newCols, int newRows)
             InsertionSet insertion;
             insertion.start = y + groupSize + countToInsert;
             for (int i = 0; i < linesToAdd; ++i) {
-                insertion.lines.push_back(std::make_unique<BufferLine>(cols_, CharData::Null, LineWrap::wrapped));
+                // Only the first newCols cells of a new row are ever written.
+                insertion.lines.push_back(std::make_unique<BufferLine>(newCols, CharData::Null, LineWrap::wrapped));
                 group.push_back(insertion.lines.back().get());
             }
             countToInsert += linesToAdd;

@@ -66,7 +66,12 @@ void Buffer::resize(int newCols, int newRows)
         lines.setMaxLength(capacity);
         scrollBottom_ = newRows - 1;
     } else {
-        if (cols_ < newCols)
+        // Rows past the count are left over from earlier moves; nothing reads them before a
+        // push or splice replaces them, so they are freed rather than resized.
+        lines.releaseRowsPastCount();
+        // Reflow widens the rows it writes as it goes and the rest afterwards, so rows it removes
+        // are never widened.
+        if (cols_ < newCols && !isReflowEnabled())
             resizeAllLines(newCols);
 
         int addToY = 0;
@@ -119,10 +124,12 @@ void Buffer::resize(int newCols, int newRows)
         else
             reflowNarrower(cols_, newCols, newRows);
         keepCursorOnItsRow(cursorLine, newCols, newRows);
-        recalculateLinesWithImagesCount();
-        if (newCols < cols_)
-            resizeAllLines(newCols);
+        lines.releaseRowsPastCount();
+        if (linesWithImagesCount_ > 0)
+            recalculateLinesWithImagesCount();
     }
+    if (isReflowEnabled() && cols_ != newCols)
+        resizeAllLines(newCols);
 
     if (lines.count() > 0) {
         // Every row must be at least as wide as the screen; widen any that is not rather than fail.

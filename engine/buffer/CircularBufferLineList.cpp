@@ -34,11 +34,15 @@ void CircularBufferLineList::advanceStart(int n)
 
 int CircularBufferLineList::slotOf(int index) const
 {
-    // Indexes past the capacity wrap around onto the oldest rows, as on a full ring.
-    reserveSlots(index >= maxLength_ || index < 0 ? maxLength_ : index + 1);
-    const int slotCount = static_cast<int>(slots_.size());
-    const int slot = static_cast<int>((std::int64_t {startIndex_} + index) % slotCount);
-    return slot < 0 ? slot + slotCount : slot;
+    // Slots grow only for indexes inside the capacity; any other index wraps around the slots
+    // there are, so a stray index can never make the ring allocate its whole capacity.
+    if (index >= static_cast<int>(slots_.size()) && index < maxLength_)
+        reserveSlots(index + 1);
+    if (slots_.empty())
+        reserveSlots(1);
+    const auto slotCount = static_cast<std::int64_t>(slots_.size());
+    const auto slot = (std::int64_t {startIndex_} + index) % slotCount;
+    return static_cast<int>(slot < 0 ? slot + slotCount : slot);
 }
 
 std::unique_ptr<BufferLine>& CircularBufferLineList::slotAt(int index) const
@@ -49,7 +53,6 @@ std::unique_ptr<BufferLine>& CircularBufferLineList::slotAt(int index) const
 
 void CircularBufferLineList::swapRows(int a, int b)
 {
-    reserveSlots(std::max(a, b) + 1);
     std::swap(slotAt(a), slotAt(b));
 }
 
@@ -155,6 +158,8 @@ void CircularBufferLineList::splice(int start, int deleteCount, std::vector<std:
     const int n = static_cast<int>(items.size());
     if (n == 0)
         return;
+    // Rows that move past the capacity wrap onto the oldest slots, which must all exist by then.
+    reserveSlots(std::min(count_ + n, maxLength_));
     const int overflow = std::max(count_ + n - maxLength_, 0);
     for (int i = count_ - 1; i >= start; --i) {
         if (change)
@@ -208,6 +213,7 @@ bool CircularBufferLineList::shiftElements(int start, int count, int offset)
         return refuse("start+offset <= 0");
 
     if (offset > 0) {
+        reserveSlots(static_cast<int>(std::min<std::int64_t>(std::int64_t {start} + count + offset, maxLength_)));
         for (int i = count - 1; i >= 0; --i)
             swapRows(start + i + offset, start + i);
         const int end = start + count + offset;
@@ -231,6 +237,16 @@ void CircularBufferLineList::trimStart(int n)
     n = std::clamp(n, 0, count_);
     advanceStart(n);
     count_ -= n;
+}
+
+} // namespace brevlin
+
+namespace brevlin {
+
+void CircularBufferLineList::releaseRowsPastCount()
+{
+    for (int index = count_; index < static_cast<int>(slots_.size()); ++index)
+        slotAt(index).reset();
 }
 
 } // namespace brevlin

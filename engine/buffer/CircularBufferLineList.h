@@ -57,6 +57,8 @@ public:
     bool shiftElements(int start, int count, int offset);
     // Drops the `n` oldest rows.
     void trimStart(int n);
+    // Frees the rows kept in slots past the count; those slots fill again on demand.
+    void releaseRowsPastCount();
     // Visits every row the ring holds, counted or not, in no particular order.
     template <typename Visitor>
     void forEachStoredLine(Visitor&& visit)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace brevlin {
@@ -173,6 +174,17 @@ TEST_F(RingFixture, RaisingTheCapacityKeepsTheLogicalOrder)
     ring.push(row('G'));
     ring.push(row('H'));
     EXPECT_EQ(tags(ring), "DEFGH");
+}
+
+TEST_F(RingFixture, AHugeCapacityCostsOnlyTheRowsInUse)
+{
+    auto ring = makeRing(std::numeric_limits<int>::max(), "ABC");
+    EXPECT_EQ(tags(ring), "ABC");
+    // Stray indexes wrap around the slots there are instead of allocating the whole capacity.
+    EXPECT_EQ(ring[-1][0].code, '?');
+    EXPECT_EQ(ring[std::numeric_limits<int>::max()][0].code, '?');
+    ring.push(row('D'));
+    EXPECT_EQ(tags(ring), "ABCD");
 }
 
 TEST_F(RingFixture, TrimStartDropsTheOldestRows)
