@@ -123,6 +123,32 @@ TEST_F(RingFixture, SpliceDeletesAndInserts)
     }
 }
 
+// Inserting and deleting lines inside a scroll region, as the terminal does it: remove at one edge
+// of the region, insert at the other. On a full ring the scrollback above must not move.
+TEST_F(RingFixture, LineInsertAndDeleteStayInsideTheRegionOfAFullRing)
+{
+    const struct {
+        const char* name;
+        int removeAt;
+        int insertAt;
+        const char* expected;
+    } cases[] = {
+        {"insert at row 3 of region 2..5", 5, 3, "ABCxDEG"},
+        {"delete at row 3 of region 2..5", 3, 5, "ABCEFxG"},
+        {"insert at the region's top", 5, 2, "ABxCDEG"},
+        {"delete at the region's bottom", 5, 5, "ABCDExG"},
+    };
+    for (const auto& test : cases) {
+        auto ring = makeRing(7, "ABCDEFG");
+        ring.splice(test.removeAt, 1, {});
+        std::vector<std::unique_ptr<BufferLine>> blank;
+        blank.push_back(row('x'));
+        ring.splice(test.insertAt, 0, std::move(blank));
+        EXPECT_EQ(tags(ring), test.expected) << test.name;
+        EXPECT_TRUE(ring.isFull()) << test.name;
+    }
+}
+
 TEST_F(RingFixture, SpliceReportsEveryChangedIndex)
 {
     auto ring = makeRing(6, "ABCD");
