@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QTcpServer>
-#include <QTest>
 
 #include <algorithm>
 
@@ -66,7 +65,7 @@ TEST_P(TarnHostFraming, CutsLinesAndSkipsWhatDoesNotDecode) {
   }
   // A closing marker proves every earlier byte was handled.
   client->sendRaw(commandLine("marker"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !commandNames(host.owner()).empty() &&
+  ASSERT_TRUE(waitUntil([&] { return !commandNames(host.owner()).empty() &&
                                            commandNames(host.owner()).back() == "marker"; }));
   auto names = commandNames(host.owner());
   names.pop_back();
@@ -104,7 +103,7 @@ TEST(TarnHostConnection, KeepsAPairedTailOfExactlyTheLimitAndClosesOneByteBeyond
   ASSERT_TRUE(kept);
   kept->sendRaw(atLimit);
   kept->sendRaw("\n" + commandLine("after"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return commandNames(host.owner()) == std::vector<std::string>{"after"}; }, 60000));
+  ASSERT_TRUE(waitUntil([&] { return commandNames(host.owner()) == std::vector<std::string>{"after"}; }, std::chrono::seconds(60)));
   EXPECT_TRUE(kept->isConnected());
 
   auto closed = host.pairedClient();
@@ -126,7 +125,7 @@ TEST(TarnHostConnection, UnpairedConnectionsGetASmallLineLimit) {
   auto paired = host.pairedClient();
   ASSERT_TRUE(paired);
   paired->sendRaw(QByteArray(200'000, 'x') + "\n" + commandLine("after"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return commandNames(host.owner()) == std::vector<std::string>{"after"}; }));
+  ASSERT_TRUE(waitUntil([&] { return commandNames(host.owner()) == std::vector<std::string>{"after"}; }));
   EXPECT_TRUE(paired->isConnected());
 }
 
@@ -142,7 +141,7 @@ TEST(TarnHostConnection, ClosesAnIdleUnpairedConnectionButNotOneAwaitingApproval
   auto waiting = host.connectClient();
   ASSERT_TRUE(waiting);
   waiting->sendPairRequest(makePairRequest("123456"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 2; }));
   // Its idle time runs out after the waiting one's.
   auto idle = host.connectClient();
   ASSERT_TRUE(idle);
@@ -216,7 +215,7 @@ TEST(TarnHostConnection, TakesAHostTokenOnlyFromAPairedClient) {
   ASSERT_TRUE(paired);
   paired->send(TarnWireEnvelope::hostTokenGrant(""));
   paired->send(TarnWireEnvelope::hostTokenGrant("granted"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !host.owner().hostTokens.empty(); }));
+  ASSERT_TRUE(waitUntil([&] { return !host.owner().hostTokens.empty(); }));
   EXPECT_EQ(host.owner().hostTokens, std::vector<QString>{QStringLiteral("granted")});
 }
 
@@ -227,7 +226,7 @@ TEST(TarnHostConnection, ActsOnSessionEndedFromAnyClientAndKeepsItConnected) {
   ASSERT_TRUE(client);
   const int keepAwakeStopsBefore = host.owner().keepAwakeStops;
   client->send(TarnWireEnvelope::sessionEnded());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().hasEvent(QStringLiteral("Remote session ended")); }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().hasEvent(QStringLiteral("Remote session ended")); }));
   const auto* event = host.owner().lastEvent(QStringLiteral("Remote session ended"));
   EXPECT_EQ(event->detail, QStringLiteral("The iPhone ended the local peer session."));
   EXPECT_EQ(event->symbol, QStringLiteral("pause.circle"));

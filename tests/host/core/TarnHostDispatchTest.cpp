@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
 
 namespace {
 
@@ -65,7 +64,7 @@ TEST_F(TarnHostDispatch, HandsEachCommandToTheUnitThatOwnsItsName) {
   ASSERT_TRUE(first && second);
   EXPECT_EQ(first->errorMessage, "handled listFiles");
   EXPECT_EQ(second->errorMessage, "handled selectDisplay");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().commands.size() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().commands.size() == 2; }));
   EXPECT_EQ(files.commands, std::vector<std::string>{"listFiles"});
   EXPECT_EQ(frames.commands, std::vector<std::string>{"selectDisplay"});
   // Names no unit claims, compared exactly, go to the owner with the sender's device.
@@ -83,7 +82,7 @@ TEST_F(TarnHostDispatch, TellsUnitsWhenClientsComeAndGoAndWhenTheServiceStops) {
   EXPECT_EQ(files.paired, paired);
 
   client->disconnectNow();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return files.departed.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return files.departed.size() == 1; }));
   EXPECT_EQ(files.departed, paired);
   EXPECT_TRUE(host.service().clientIDs(TarnClientAudience::allPaired).empty());
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
 
 namespace {
 
@@ -73,7 +72,7 @@ TEST(TarnHostLifecycle, StopClosesEverythingAndWithdrawsWaitingRequests) {
   auto waiting = host.connectClient();
   ASSERT_TRUE(waiting);
   waiting->sendPairRequest(makePairRequest("123456"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 2; }));
   const int keepAwakeStopsBefore = host.owner().keepAwakeStops;
 
   host.service().stop();

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-#include <QTest>
 
 #include <algorithm>
 
@@ -77,7 +76,7 @@ TEST(TarnHostPairing, ApprovalPairsTheClientWithANewTokenInTheKeychain) {
   ASSERT_TRUE(client);
   const TarnWirePairRequest request = makePairRequest("123 456");
   client->sendPairRequest(request);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 1; }));
   const TarnPairingApprovalRequest approval = host.owner().approvalRequests[0];
   EXPECT_EQ(approval.clientID, request.clientID);
   EXPECT_EQ(approval.clientName, "Test Phone");
@@ -249,9 +248,9 @@ TEST(TarnHostPairing, OnlyTheLatestConnectionOfADeviceWaits) {
   auto second = host.connectClient();
   ASSERT_TRUE(first && second);
   first->sendPairRequest(request);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 1; }));
   second->sendPairRequest(request);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 2; }));
   const TarnUUID firstID = host.owner().approvalRequests[0].id;
   const TarnUUID secondID = host.owner().approvalRequests[1].id;
   EXPECT_EQ(host.owner().removedApprovals, std::vector<TarnUUID>{firstID});
@@ -271,10 +270,10 @@ TEST(TarnHostPairing, AClientThatLeavesWhileWaitingCanNoLongerBeApprovedOrDenied
   auto client = host.connectClient();
   ASSERT_TRUE(client);
   client->sendPairRequest(makePairRequest("123456"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return host.owner().approvalRequests.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return host.owner().approvalRequests.size() == 1; }));
   const TarnUUID waitingID = host.owner().approvalRequests[0].id;
   client->disconnectNow();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return contains(host.owner().removedApprovals, waitingID); }));
+  ASSERT_TRUE(waitUntil([&] { return contains(host.owner().removedApprovals, waitingID); }));
 
   const std::size_t eventsBefore = host.owner().events.size();
   host.service().rejectPairingRequest(waitingID);

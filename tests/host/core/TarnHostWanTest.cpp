@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
 
 namespace {
 
@@ -40,7 +39,7 @@ TEST(TarnHostWan, AnAttachedClientMustPairLikeALocalOne) {
   EXPECT_TRUE(host.owner().commands.empty());
 
   host.service().ingestWAN(TarnWireEnvelope::carrying(makePairRequest("123456")), remote.id);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return remote.received.size() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return remote.received.size() == 2; }));
   ASSERT_TRUE(remote.received[1].pairResult);
   EXPECT_TRUE(remote.received[1].pairResult->accepted);
 
@@ -57,7 +56,7 @@ TEST(TarnHostWan, BroadcastsReachPairedClientsOnBothRoads) {
   host.service().attachWANClient(pairedRemote.id, pairedRemote.responder());
   host.service().attachWANClient(unpairedRemote.id, unpairedRemote.responder());
   host.service().ingestWAN(TarnWireEnvelope::carrying(makePairRequest("123456")), pairedRemote.id);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return pairedRemote.received.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return pairedRemote.received.size() == 1; }));
   auto local = host.pairedClient();
   ASSERT_TRUE(local);
 
@@ -78,7 +77,7 @@ TEST(TarnHostWan, EndSessionAndStopUnpairButKeepInternetClientsAttached) {
   RecordingResponder remote;
   host.service().attachWANClient(remote.id, remote.responder());
   host.service().ingestWAN(TarnWireEnvelope::carrying(makePairRequest("123456")), remote.id);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return remote.received.size() == 1; }));
+  ASSERT_TRUE(waitUntil([&] { return remote.received.size() == 1; }));
 
   host.service().endSession();
   EXPECT_EQ(remote.received.back().kind, TarnWireKind::sessionEnded);
@@ -88,7 +87,7 @@ TEST(TarnHostWan, EndSessionAndStopUnpairButKeepInternetClientsAttached) {
   EXPECT_EQ(remote.received.back().errorMessage, "still here");
 
   host.service().ingestWAN(TarnWireEnvelope::carrying(makePairRequest("123456")), remote.id);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return remote.received.back().kind == TarnWireKind::pairResult; }));
+  ASSERT_TRUE(waitUntil([&] { return remote.received.back().kind == TarnWireKind::pairResult; }));
   host.service().stop();
   EXPECT_TRUE(host.service().clientIDs(TarnClientAudience::allPaired).empty());
   host.service().send(TarnWireEnvelope::error("after stop"), remote.id);

@@ -1,6 +1,6 @@
 #include "tests/support/lineclient/TarnLineClient.h"
 
-#include <QTest>
+#include "tests/support/lineclient/TarnEventWait.h"
 
 #include <sys/socket.h>
 
@@ -10,8 +10,7 @@ TarnLineClient::TarnLineClient(QObject* parent) : QObject(parent) {
 
 bool TarnLineClient::connectTo(quint16 port, std::chrono::milliseconds wait) {
   socket_.connectToHost(QHostAddress::LocalHost, port);
-  return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
-                         static_cast<int>(wait.count()));
+  return waitUntil([this] { return socket_.state() == QAbstractSocket::ConnectedState; }, wait);
 }
 
 void TarnLineClient::send(const TarnWireEnvelope& envelope) {
@@ -44,7 +43,7 @@ void TarnLineClient::finishSending() {
 void TarnLineClient::disconnectNow() { socket_.abort(); }
 
 bool TarnLineClient::waitForEnvelopes(std::size_t count, std::chrono::milliseconds wait) {
-  return QTest::qWaitFor([&] { return received_.size() >= count; }, static_cast<int>(wait.count()));
+  return waitUntil([&] { return received_.size() >= count; }, wait);
 }
 
 std::optional<TarnWireEnvelope> TarnLineClient::next(std::chrono::milliseconds wait) {
@@ -60,8 +59,7 @@ std::optional<TarnWireEnvelope> TarnLineClient::nextOfKind(TarnWireKind kind, st
 }
 
 bool TarnLineClient::waitForDisconnected(std::chrono::milliseconds wait) {
-  return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; },
-                         static_cast<int>(wait.count()));
+  return waitUntil([this] { return socket_.state() == QAbstractSocket::UnconnectedState; }, wait);
 }
 
 void TarnLineClient::readAvailable() {

@@ -1,7 +1,7 @@
 #include "tests/support/lineclient/TarnTestHost.h"
 
 #include <QCoreApplication>
-#include <QTest>
+#include "tests/support/lineclient/TarnEventWait.h"
 
 void ensureTestApplication() {
   if (QCoreApplication::instance()) return;
@@ -46,7 +46,7 @@ quint16 TarnTestHost::start() {
   service().start();
   // The recording advertiser answers later, as a daemon would.
   if (options_.advertiserReply == TarnRecordingAdvertiser::Reply::advertiseOnPublish) {
-    (void)QTest::qWaitFor([&] {
+    (void)waitUntil([&] {
       return owner_.advertisingStates.size() > statesBefore + 1 && owner_.advertisingStates.back();
     });
   }

@@ -4,6 +4,7 @@
 #include "platform/keychain/TarnKeychain.h"
 #include "platform/keychain/TarnMemorySecretStore.h"
 #include "platform/mdns/TarnRecordingAdvertiser.h"
+#include "tests/support/lineclient/TarnEventWait.h"
 #include "tests/support/lineclient/TarnLineClient.h"
 #include "tests/support/lineclient/TarnTestOwner.h"
 
