@@ -16,6 +16,12 @@ Buffer::Buffer(int cols, int rows, int tabStopWidth, std::optional<int> scrollba
 {
     lines = CircularBufferLineList(getCorrectBufferLength(rows_));
     scrollBottom_ = rows_ - 1;
+    // The terminal installs the real callback right after construction; until then a scroll
+    // request is a caller error that must not take the host down.
+    scroll = [](LineWrap) {
+        printDiagnostic("This should be set after creating a buffer");
+        BREVLIN_DEBUG_ASSERT(!"scroll callback not installed");
+    };
     installLineCallbacks();
     setupTabStops(-1, tabStopWidth);
 }

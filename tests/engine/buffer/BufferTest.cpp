@@ -30,6 +30,12 @@ TEST(BufferTest, CapacityFollowsTheScrollback)
     EXPECT_EQ(huge.getCorrectBufferLength(25), 2147483647) << "no overflow";
 }
 
+TEST(BufferTest, ScrollingBeforeTheTerminalInstalledItsCallbackIsHarmless)
+{
+    Buffer buffer(10, 5, 8, 0);
+    EXPECT_DEBUG_DEATH(buffer.scroll(LineWrap::unwrapped), "not installed");
+}
+
 TEST(BufferTest, GuardedSettersIgnoreNegativeValues)
 {
     Buffer buffer(10, 5, 8, 0);
