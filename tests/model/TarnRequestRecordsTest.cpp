@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -140,6 +141,13 @@ TEST(TarnRequestRecords, EncodedStringRoundTripsAndOmitsAbsentFields) {
   TarnWireAgentSessions empty;
   EXPECT_EQ(empty.encodedString(), R"({"sessions":[]})");
   EXPECT_EQ(TarnWireAgentSessions::decode(empty.encodedString()), empty);
+}
+
+TEST(TarnRequestRecords, UnencodableRecordGivesAnEmptyObjectThatDoesNotDecode) {
+  TarnWireTerminalRequest request{TarnUUID::random(), "ls", "/",
+                                  TarnDate(std::numeric_limits<double>::infinity())};
+  EXPECT_EQ(request.encodedString(), "{}");
+  EXPECT_FALSE(TarnWireTerminalRequest::decode(request.encodedString()));
 }
 
 TEST(TarnRequestRecords, OneShotResponseWritesEveryKeyAndComputesSuccess) {
