@@ -7,7 +7,9 @@ TarnXScreenCapture::TarnXScreenCapture(TarnSessionEnvironment environment)
     : environment_(std::move(environment)) {}
 
 TarnXScreenCapture::~TarnXScreenCapture() {
-  grabber_.reset();  // detaches its segment through the connection, so before closing it
+  // Both free server resources through the connection, so they go before it closes.
+  scaler_.reset();
+  grabber_.reset();
 }
 
 TarnCaptureResult TarnXScreenCapture::failure(TarnCaptureFailure kind, std::string reason) {
@@ -41,7 +43,21 @@ bool TarnXScreenCapture::connect(std::string& reason) {
     return false;
   }
   grabber_ = std::make_unique<TarnXShmGrabber>(display_->get());
+  scaler_ = std::make_unique<TarnXRenderScaler>(display_->get());
   return true;
+}
+
+bool TarnXScreenCapture::grab(const TarnMonitor& monitor, TarnPixelView& image, std::string& reason) {
+  TarnFrameEncoder::Size target = TarnFrameEncoder::targetSize(monitor.width, monitor.height);
+  bool needsScaling = target.width != monitor.width || target.height != monitor.height;
+  if (needsScaling && scaler_) {
+    if (uint32_t pixmap = scaler_->scale(monitor, target.width, target.height, reason)) {
+      bool grabbed = grabber_->grabPixmap(pixmap, target.width, target.height, image, reason);
+      if (scaler_->confirm(reason)) return grabbed;
+    }
+    scaler_.reset();  // the encoder scales from now on
+  }
+  return grabber_->grab(monitor, image, reason);
 }
 
 TarnCaptureResult TarnXScreenCapture::capture(std::optional<uint32_t> displayID) {
@@ -53,8 +69,7 @@ TarnCaptureResult TarnXScreenCapture::capture(std::optional<uint32_t> displayID)
   if (!chosen) return failure(TarnCaptureFailure::noFrame, "The X server reports no monitor.");
   frame.monitor = *chosen;
   TarnPixelView image;
-  if (!grabber_->grab(frame.monitor, image, reason))
-    return failure(TarnCaptureFailure::noFrame, std::move(reason));
+  if (!grab(frame.monitor, image, reason)) return failure(TarnCaptureFailure::noFrame, std::move(reason));
   if (!encoder_.encode(image, frame.image))
     return failure(TarnCaptureFailure::noFrame, "The screen image could not be encoded as JPEG.");
   TarnCaptureResult result;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/capture/TarnFrameEncoder.h"
 #include "platform/capture/TarnScreenCapture.h"
+#include "platform/capture/TarnXRenderScaler.h"
 #include "platform/capture/TarnXShmGrabber.h"
 #include "platform/displayserver/TarnSessionEnvironment.h"
 #include "platform/displayserver/TarnXDisplay.h"
@@ -8,7 +9,8 @@
 #include <memory>
 #include <optional>
 
-// Screen capture of an X11 session: XRandR monitors, MIT-SHM grab, scaled JPEG.
+// Screen capture of an X11 session: XRandR monitors, scaled on the server with RENDER
+// (or here when the server cannot), MIT-SHM grab, JPEG.
 // Connects lazily and keeps its connection and buffers; use it from one thread.
 class TarnXScreenCapture : public TarnScreenCapture {
 public:
@@ -21,9 +23,11 @@ public:
 private:
   static TarnCaptureResult failure(TarnCaptureFailure kind, std::string reason);
   bool connect(std::string& reason);
+  bool grab(const TarnMonitor& monitor, TarnPixelView& image, std::string& reason);
 
   TarnSessionEnvironment environment_;
   std::optional<TarnXDisplay> display_;
   std::unique_ptr<TarnXShmGrabber> grabber_;
+  std::unique_ptr<TarnXRenderScaler> scaler_;  // null once the server has refused to scale
   TarnFrameEncoder encoder_;
 };

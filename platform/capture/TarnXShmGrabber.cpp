@@ -73,7 +73,16 @@ bool TarnXShmGrabber::grab(const TarnMonitor& area, TarnPixelView& image, std::s
     error = "The display lies outside the X screen.";
     return false;
   }
-  if (DefaultDepth(display_, screen) < 24) {
+  return grabDrawable(uint32_t(DefaultRootWindow(display_)), left, top, width, height, image, error);
+}
+
+bool TarnXShmGrabber::grabPixmap(uint32_t pixmap, int width, int height, TarnPixelView& image, std::string& error) {
+  return grabDrawable(pixmap, 0, 0, width, height, image, error);
+}
+
+bool TarnXShmGrabber::grabDrawable(uint32_t drawable, int left, int top, int width, int height, TarnPixelView& image,
+                                   std::string& error) {
+  if (DefaultDepth(display_, DefaultScreen(display_)) < 24) {
     error = "Screen capture needs a colour depth of 24 or 32 bits.";
     return false;
   }
@@ -81,8 +90,8 @@ bool TarnXShmGrabber::grab(const TarnMonitor& area, TarnPixelView& image, std::s
   if (!ensureSegment(bytes, error)) return false;
   xcb_connection_t* connection = XGetXCBConnection(display_);
   xcb_shm_get_image_cookie_t cookie =
-      xcb_shm_get_image(connection, DefaultRootWindow(display_), int16_t(left), int16_t(top),
-                        uint16_t(width), uint16_t(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment_, 0);
+      xcb_shm_get_image(connection, drawable, int16_t(left), int16_t(top), uint16_t(width), uint16_t(height), ~0u,
+                        XCB_IMAGE_FORMAT_Z_PIXMAP, segment_, 0);
   xcb_generic_error_t* replyError = nullptr;
   xcb_shm_get_image_reply_t* reply = xcb_shm_get_image_reply(connection, cookie, &replyError);
   std::free(replyError);

@@ -17,11 +17,16 @@ public:
   TarnXShmGrabber(const TarnXShmGrabber&) = delete;
   TarnXShmGrabber& operator=(const TarnXShmGrabber&) = delete;
 
-  // The pixels stay valid until the next grab. On failure `error` says why.
+  // Copies `area` of the root window, clipped to the screen. The pixels stay valid
+  // until the next grab. On failure `error` says why.
   bool grab(const TarnMonitor& area, TarnPixelView& image, std::string& error);
+  // Copies a whole pixmap of the screen's depth.
+  bool grabPixmap(uint32_t pixmap, int width, int height, TarnPixelView& image, std::string& error);
 
 private:
   bool ensureSegment(size_t bytes, std::string& error);
+  bool grabDrawable(uint32_t drawable, int left, int top, int width, int height, TarnPixelView& image,
+                    std::string& error);
   void releaseSegment();
 
   Display* display_;

@@ -102,6 +102,22 @@ TEST_F(TarnXScreenCaptureTest, CapturesTheRequestedDisplayAndFollowsRepaints) {
   EXPECT_TRUE(near(jpeg.pixel(100, 100), {255, 0, 0}));
 }
 
+TEST(TarnXScreenCapture, ScalesOnTheClientWhenTheServerHasNoRender) {
+  TarnXvfbServer server("1920x1080x24", {"-extension", "RENDER"});
+  ASSERT_TRUE(server.isRunning());
+  TarnXDisplay painter(server.display());
+  paintRoot(painter.get(), 0x00ff00, 0, 0, 1920, 1080);
+  TarnXScreenCapture capture({server.display(), "", "x11"});
+  for (int frame = 0; frame < 2; ++frame) {  // the second one no longer asks the server
+    TarnCaptureResult result = capture.capture(std::nullopt);
+    ASSERT_TRUE(result.frame) << result.reason;
+    DecodedJpeg jpeg = decodeJpeg(result.frame->image.jpegBase64);
+    EXPECT_EQ(jpeg.width, 960);
+    EXPECT_EQ(jpeg.height, 540);
+    EXPECT_TRUE(near(jpeg.pixel(480, 270), {0, 255, 0}));
+  }
+}
+
 TEST(TarnXScreenCapture, SessionsWithoutAnX11ScreenAreNotPermitted) {
   const TarnSessionEnvironment cases[] = {
       {":0", "wayland-0", "wayland"},

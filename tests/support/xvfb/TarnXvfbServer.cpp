@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-TarnXvfbServer::TarnXvfbServer(const std::string& geometry) {
+TarnXvfbServer::TarnXvfbServer(const std::string& geometry, const std::vector<std::string>& extraArguments) {
   int fds[2];
   if (pipe(fds) != 0) return;
   pid_ = fork();
@@ -16,9 +16,13 @@ TarnXvfbServer::TarnXvfbServer(const std::string& geometry) {
   if (pid_ == 0) {
     close(fds[0]);
     if (int null = open("/dev/null", O_WRONLY); null >= 0) dup2(null, 2);
-    std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten",
-           "tcp", "-noreset", "+extension", "RANDR", static_cast<char*>(nullptr));
+    std::vector<std::string> arguments{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry,
+                                       "-nolisten", "tcp", "-noreset", "+extension", "RANDR"};
+    arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    execvp("Xvfb", argv.data());
     _exit(127);
   }
   close(fds[1]);

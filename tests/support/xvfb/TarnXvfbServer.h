@@ -2,12 +2,14 @@
 #include "tests/support/xvfb/TarnChildProcess.h"
 
 #include <string>
+#include <vector>
 
 // A private Xvfb for one test: the server picks a free display number (-displayfd)
 // and is stopped by its PID. DISPLAY is set for the test process while it runs.
 class TarnXvfbServer {
 public:
-  explicit TarnXvfbServer(const std::string& geometry = "1920x1080x24");
+  explicit TarnXvfbServer(const std::string& geometry = "1920x1080x24",
+                          const std::vector<std::string>& extraArguments = {});
   ~TarnXvfbServer();
   TarnXvfbServer(const TarnXvfbServer&) = delete;
   TarnXvfbServer& operator=(const TarnXvfbServer&) = delete;
