@@ -30,7 +30,7 @@ TarnMacHostService& TarnTestHost::service() {
   environment.defaults = defaults_.get();
   environment.endpoint = {QHostAddress::LocalHost, options_.port};
   environment.limits = options_.limits;
-  environment.makeAdvertiser = [this]() -> std::unique_ptr<TarnServiceAdvertiser> {
+  environment.makeAdvertiser = options_.makeAdvertiser ? options_.makeAdvertiser : [this]() -> std::unique_ptr<TarnServiceAdvertiser> {
     auto advertiser = std::make_unique<TarnRecordingAdvertiser>(options_.advertiserReply);
     advertisers_.emplace_back(advertiser.get());
     return advertiser;
@@ -45,7 +45,7 @@ quint16 TarnTestHost::start() {
   const std::size_t statesBefore = owner_.advertisingStates.size();
   service().start();
   // The recording advertiser answers later, as a daemon would.
-  if (options_.advertiserReply == TarnRecordingAdvertiser::Reply::advertiseOnPublish) {
+  if (!options_.makeAdvertiser && options_.advertiserReply == TarnRecordingAdvertiser::Reply::advertiseOnPublish) {
     (void)waitUntil([&] {
       return owner_.advertisingStates.size() > statesBefore + 1 && owner_.advertisingStates.back();
     });

@@ -26,6 +26,8 @@ public:
     TarnConnectionLimits limits;
     TarnRecordingAdvertiser::Reply advertiserReply = TarnRecordingAdvertiser::Reply::advertiseOnPublish;
     quint16 port = 0;
+    // A real advertiser in place of the recording ones.
+    TarnAdvertiserFactory makeAdvertiser;
   };
 
   TarnTestHost();
