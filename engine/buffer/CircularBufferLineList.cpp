@@ -79,17 +79,7 @@ void CircularBufferLineList::setMaxLength(int maxLength)
     count_ = std::min(count_, maxLength_);
 }
 
-BufferLine& CircularBufferLineList::operator[](int index)
-{
-    return lineAt(index);
-}
-
-const BufferLine& CircularBufferLineList::operator[](int index) const
-{
-    return lineAt(index);
-}
-
-BufferLine& CircularBufferLineList::lineAt(int index) const
+BufferLine& CircularBufferLineList::createLine(int index) const
 {
     std::unique_ptr<BufferLine>& slot = slotAt(index);
     if (!slot) {

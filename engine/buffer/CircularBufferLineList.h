@@ -37,8 +37,8 @@ public:
     int startIndex() const { return startIndex_; }
     bool isFull() const { return count_ == maxLength_; }
 
-    BufferLine& operator[](int index);
-    const BufferLine& operator[](int index) const;
+    BufferLine& operator[](int index) { return lineAt(index); }
+    const BufferLine& operator[](int index) const { return lineAt(index); }
     // The row at the index when its slot holds one; never creates a row.
     const BufferLine* lineIfPresent(int index) const;
     void set(int index, std::unique_ptr<BufferLine> line);
@@ -76,7 +76,21 @@ private:
     void advanceStart(int n);
     std::unique_ptr<BufferLine>& slotAt(int index) const;
     void swapRows(int a, int b);
-    BufferLine& lineAt(int index) const;
+    // Every row access of the terminal comes through here: the common case is inline and
+    // divides nothing.
+    BufferLine& lineAt(int index) const
+    {
+        const int allocated = static_cast<int>(slots_.size());
+        if (index >= 0 && index < allocated) {
+            int slot = startIndex_ + index;
+            if (slot >= allocated)
+                slot -= allocated;
+            if (BufferLine* line = slots_[static_cast<std::size_t>(slot)].get())
+                return *line;
+        }
+        return createLine(index);
+    }
+    BufferLine& createLine(int index) const;
 
     // Slots are filled lazily, also from const reads: an untouched slot reads as an empty row.
     mutable std::vector<std::unique_ptr<BufferLine>> slots_;
