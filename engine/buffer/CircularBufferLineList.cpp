@@ -229,10 +229,6 @@ void CircularBufferLineList::trimStart(int n)
     count_ -= n;
 }
 
-} // namespace brevlin
-
-namespace brevlin {
-
 void CircularBufferLineList::releaseRowsPastCount()
 {
     for (int index = count_; index < static_cast<int>(slots_.size()); ++index)
