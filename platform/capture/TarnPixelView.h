@@ -3,7 +3,7 @@
 
 // A borrowed 32-bit BGRX image (little-endian X11 ZPixmap at depth 24 or 32).
 struct TarnPixelView {
-  const uint8_t* pixels = nullptr;
+  uint8_t* pixels = nullptr;
   int width = 0;
   int height = 0;
   int stride = 0;  // bytes per row

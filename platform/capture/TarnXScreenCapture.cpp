@@ -44,6 +44,7 @@ bool TarnXScreenCapture::connect(std::string& reason) {
   }
   grabber_ = std::make_unique<TarnXShmGrabber>(display_->get());
   scaler_ = std::make_unique<TarnXRenderScaler>(display_->get());
+  cursor_ = std::make_unique<TarnCursorOverlay>(display_->get());
   return true;
 }
 
@@ -70,6 +71,7 @@ TarnCaptureResult TarnXScreenCapture::capture(std::optional<uint32_t> displayID)
   frame.monitor = *chosen;
   TarnPixelView image;
   if (!grab(frame.monitor, image, reason)) return failure(TarnCaptureFailure::noFrame, std::move(reason));
+  cursor_->draw(frame.monitor, image);
   if (!encoder_.encode(image, frame.image))
     return failure(TarnCaptureFailure::noFrame, "The screen image could not be encoded as JPEG.");
   TarnCaptureResult result;

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/capture/TarnCursorOverlay.h"
 #include "platform/capture/TarnFrameEncoder.h"
 #include "platform/capture/TarnScreenCapture.h"
 #include "platform/capture/TarnXRenderScaler.h"
@@ -28,6 +29,7 @@ private:
   TarnSessionEnvironment environment_;
   std::optional<TarnXDisplay> display_;
   std::unique_ptr<TarnXShmGrabber> grabber_;
-  std::unique_ptr<TarnXRenderScaler> scaler_;  // null once the server has refused to scale
+  std::unique_ptr<TarnXRenderScaler> scaler_;
+  std::unique_ptr<TarnCursorOverlay> cursor_;  // null once the server has refused to scale
   TarnFrameEncoder encoder_;
 };
