@@ -13,8 +13,11 @@ bool tarnWaitUntil(Condition condition, int deadlineMilliseconds = 30'000) {
   return condition();
 }
 
-// One QCoreApplication for the whole test program.
+// One QCoreApplication for the whole test program, unless another helper made it already.
 inline QCoreApplication& tarnTestApplication() {
+  if (QCoreApplication* existing = QCoreApplication::instance()) {
+    return *existing;
+  }
   static int argc = 1;
   static char name[] = "tarnhold-test";
   static char* argv[] = {name, nullptr};
