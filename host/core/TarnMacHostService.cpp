@@ -1,5 +1,6 @@
 #include "host/core/TarnMacHostService.h"
 
+#include "host/core/TarnHostLog.h"
 #include "host/core/TarnLocalConnection.h"
 #include "platform/mdns/TarnServiceAdvertiser.h"
 
@@ -195,11 +196,13 @@ void TarnMacHostService::acceptPendingConnections(TarnHostListener* listener) {
 
 void TarnMacHostService::accept(QTcpSocket* socket) {
   if (unpairedConnectionCount() >= environment_.limits.maxUnpairedConnections) {
+    qCDebug(tarnHostLog) << "refused" << socket->peerAddress() << "- too many unpaired connections";
     socket->abort();
     socket->deleteLater();
     return;
   }
   const TarnUUID connectionID = TarnUUID::random();
+  qCDebug(tarnHostLog) << "accepted" << socket->peerAddress() << "as" << connectionID.uuidString().c_str();
   TarnLocalConnection::Handlers handlers{
       [this](const TarnUUID& id, const TarnWireEnvelope& envelope) { handle(envelope, id); },
       [this](const TarnUUID& id) { connectionEnded(id); },
@@ -258,6 +261,7 @@ void TarnMacHostService::refuseUnpaired(const TarnUUID& connectionID) {
 void TarnMacHostService::connectionEnded(const TarnUUID& connectionID) {
   const auto ended = connections_.find(connectionID);
   if (ended == connections_.end()) return;
+  qCDebug(tarnHostLog) << "ended" << connectionID.uuidString().c_str();
   ended->second->deleteLater();
   connections_.erase(ended);
   clientGone(connectionID);
@@ -271,6 +275,7 @@ void TarnMacHostService::connectionIdle(const TarnUUID& connectionID) {
     idle->second->restartIdleTimer();
     return;
   }
+  qCDebug(tarnHostLog) << "closed idle unpaired connection" << connectionID.uuidString().c_str();
   idle->second->close(&closingSockets_);
   idle->second->deleteLater();
   connections_.erase(idle);

@@ -5,6 +5,16 @@
 
 namespace {
 
+// An advertiser that still reports while it is taken down, as a daemon's late answer would.
+class LateReportingAdvertiser : public TarnServiceAdvertiser {
+public:
+  ~LateReportingAdvertiser() override { Q_EMIT advertisingFailed(QStringLiteral("torn down")); }
+  void publish(const TarnServiceAdvertisement&) override {
+    QMetaObject::invokeMethod(this, [this] { Q_EMIT advertised(); }, Qt::QueuedConnection);
+  }
+  void withdraw() override { Q_EMIT advertisingFailed(QStringLiteral("withdrawn")); }
+};
+
 TEST(TarnHostLifecycle, AdvertisesTheServiceWithItsTxtRecord) {
   TarnTestHost host;
   const quint16 port = host.start();
@@ -61,6 +71,18 @@ TEST(TarnHostLifecycle, RestartDropsEveryClientAndIgnoresTheOldListener) {
   EXPECT_NE(host.currentAdvertiser(), nullptr);
   EXPECT_TRUE(host.service().clientIDs(TarnClientAudience::allPaired).empty());
   EXPECT_TRUE(host.connectClient());
+}
+
+TEST(TarnHostLifecycle, ReportsOfAReplacedListenerChangeNothing) {
+  TarnTestHost::Options options;
+  options.makeAdvertiser = [] { return std::make_unique<LateReportingAdvertiser>(); };
+  TarnTestHost host(options);
+  host.start();
+  ASSERT_TRUE(waitUntil([&] { return host.owner().advertisingStates.back(); }));
+  host.start();
+  ASSERT_TRUE(waitUntil([&] { return host.owner().advertisingStates.size() == 4 && host.owner().advertisingStates.back(); }));
+  EXPECT_EQ(host.owner().advertisingStates, (std::vector<bool>{false, true, false, true}));
+  EXPECT_FALSE(host.owner().hasEvent(QStringLiteral("Host not advertised")));
 }
 
 TEST(TarnHostLifecycle, StopClosesEverythingAndWithdrawsWaitingRequests) {

@@ -1,0 +1,3 @@
+#include "host/core/TarnHostLog.h"
+
+Q_LOGGING_CATEGORY(tarnHostLog, "tarnhold.host", QtWarningMsg)
