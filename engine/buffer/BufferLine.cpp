@@ -185,6 +185,14 @@ std::string BufferLine::debugDescription() const
     return text;
 }
 
+void BufferLine::prefetchForWrite() const
+{
+    const auto* bytes = reinterpret_cast<const char*>(cells_.data());
+    const std::size_t size = cells_.size() * sizeof(CharData);
+    for (std::size_t offset = 0; offset < size; offset += 64)
+        __builtin_prefetch(bytes + offset, 1);
+}
+
 void BufferLine::attach(std::shared_ptr<TerminalImage> image)
 {
     if (!images)

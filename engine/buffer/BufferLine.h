@@ -74,6 +74,8 @@ public:
     std::string debugDescription() const;
 
     void attach(std::shared_ptr<TerminalImage> image);
+    // Hints the processor to bring the cells into cache ahead of a rewrite.
+    void prefetchForWrite() const;
 
 private:
     std::vector<CharData> cells_;

@@ -128,6 +128,9 @@ void CircularBufferLineList::recycle(const Attribute& clearAttribute)
     advanceStart(1);
     const bool hadImages = line.images.has_value();
     line.clear(clearAttribute);
+    // The next row to recycle is the coldest in the ring: start fetching it now.
+    if (const BufferLine* next = lineIfPresent(0))
+        next->prefetchForWrite();
     if (onLineRecycled)
         onLineRecycled(hadImages);
 }
