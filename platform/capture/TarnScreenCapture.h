@@ -27,8 +27,6 @@ struct TarnCaptureResult {
 class TarnScreenCapture {
 public:
   virtual ~TarnScreenCapture() = default;
-  // Whether capture can work at all in this session.
-  virtual bool preflight() = 0;
   // Captures the display `displayID`, or the main display when it is absent or gone.
   virtual TarnCaptureResult capture(std::optional<uint32_t> displayID) = 0;
 };

@@ -19,11 +19,6 @@ TarnCaptureResult TarnXScreenCapture::failure(TarnCaptureFailure kind, std::stri
   return result;
 }
 
-bool TarnXScreenCapture::preflight() {
-  std::string reason;
-  return connect(reason);
-}
-
 bool TarnXScreenCapture::connect(std::string& reason) {
   switch (environment_.type()) {
     case TarnSessionType::wayland:

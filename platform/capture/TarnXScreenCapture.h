@@ -18,7 +18,6 @@ public:
   explicit TarnXScreenCapture(TarnSessionEnvironment environment = TarnSessionEnvironment::current());
   ~TarnXScreenCapture() override;
 
-  bool preflight() override;
   TarnCaptureResult capture(std::optional<uint32_t> displayID) override;
 
 private:

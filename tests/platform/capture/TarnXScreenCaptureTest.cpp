@@ -68,7 +68,6 @@ protected:
 }  // namespace
 
 TEST_F(TarnXScreenCaptureTest, CapturesTheMainDisplayScaledWithTheDisplayList) {
-  ASSERT_TRUE(capture.preflight());
   TarnCaptureResult result = capture.capture(std::nullopt);
   ASSERT_TRUE(result.frame) << result.reason;
   EXPECT_TRUE(result.frame->monitor.isPrimary);
@@ -150,7 +149,6 @@ TEST(TarnXScreenCapture, SessionsWithoutAnX11ScreenAreNotPermitted) {
   };
   for (const TarnSessionEnvironment& environment : cases) {
     TarnXScreenCapture capture(environment);
-    EXPECT_FALSE(capture.preflight());
     TarnCaptureResult result = capture.capture(std::nullopt);
     EXPECT_FALSE(result.frame);
     EXPECT_EQ(result.failure, TarnCaptureFailure::notPermitted);
