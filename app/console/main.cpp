@@ -5,6 +5,7 @@
 #include "host/frames/TarnScreenFrameUnit.h"
 #include "host/frames/TarnThreadedFrameCapturer.h"
 #include "host/runner/TarnTerminalRunnerUnit.h"
+#include "host/terminals/TarnTerminalUnit.h"
 #include "platform/capture/TarnXScreenCapture.h"
 #include "platform/desktop/TarnXdgDesktopLauncher.h"
 #include "platform/keychain/TarnDefaultSecretStore.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
   TarnTerminalRunnerSettings runnerSettings;
   runnerSettings.homePath = homePath;
   service.addUnit(std::make_unique<TarnTerminalRunnerUnit>(service, runnerSettings));
+  service.addUnit(std::make_unique<TarnTerminalUnit>(service));
   owner.attach(service);
   service.start();
 
