@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <thread>
 
 bool TarnXTestInjector::isAvailable() {
@@ -70,8 +71,8 @@ void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t ke
 
 void TarnXTestInjector::typeText(const std::u32string& text) {
   if (!isAvailable()) return;
-  for (char32_t codePoint : text)
-    if (uint32_t keysym = tarnKeysymForCodePoint(codePoint)) typeKeysym(keysym);
+  size_t next = 0;
+  while (next < text.size()) next = typeBatch(text, next);
 }
 
 void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {
@@ -84,41 +85,74 @@ void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {
   XSync(display, False);
 }
 
-unsigned TarnXTestInjector::spareKeycode() {
-  if (spareKeycode_) return spareKeycode_;
-  Display* display = display_;
+const std::vector<unsigned>& TarnXTestInjector::spareKeycodes() {
+  if (spareKeycodesRead_) return spareKeycodes_;
+  spareKeycodesRead_ = true;
   int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
-  XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-  KeySym* map = XGetKeyboardMapping(display, KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
-  if (!map) return 0;
-  for (int keycode = maxKeycode; keycode >= minKeycode && !spareKeycode_; --keycode) {
+  XDisplayKeycodes(display_, &minKeycode, &maxKeycode);
+  KeySym* map = XGetKeyboardMapping(display_, KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
+  if (!map) return spareKeycodes_;
+  for (int keycode = maxKeycode; keycode >= minKeycode; --keycode) {
     bool empty = true;
     for (int level = 0; level < perKeycode && empty; ++level)
       empty = map[(keycode - minKeycode) * perKeycode + level] == NoSymbol;
-    if (empty) spareKeycode_ = unsigned(keycode);
+    if (empty) spareKeycodes_.push_back(unsigned(keycode));
   }
   XFree(map);
-  return spareKeycode_;
+  return spareKeycodes_;
 }
 
-void TarnXTestInjector::typeKeysym(uint32_t keysym) {
+size_t TarnXTestInjector::typeBatch(const std::u32string& text, size_t start) {
+  // Characters the layout lacks borrow keys with no symbols. Clients only see a new
+  // symbol once they have handled the MappingNotify, and must have read the key
+  // before the mapping is taken back, hence a pause on each side. One pause pair
+  // serves every character of a batch, up to one borrowed key per distinct symbol.
   Display* display = display_;
-  if (KeyCode keycode = XKeysymToKeycode(display, keysym)) {
-    if (XkbKeycodeToKeysym(display, keycode, 0, 0) == keysym) return tapKeycode(keycode, false);
-    if (XkbKeycodeToKeysym(display, keycode, 0, 1) == keysym) return tapKeycode(keycode, true);
+  const std::vector<unsigned>& spares = spareKeycodes();
+  std::vector<std::pair<unsigned, uint32_t>> borrowed;  // key, symbol
+  std::vector<std::pair<unsigned, bool>> taps;          // key, with Shift
+  size_t index = start;
+  for (; index < text.size(); ++index) {
+    uint32_t keysym = tarnKeysymForCodePoint(text[index]);
+    if (!keysym) continue;
+    if (KeyCode keycode = XKeysymToKeycode(display, keysym)) {
+      if (XkbKeycodeToKeysym(display, keycode, 0, 0) == keysym) {
+        taps.emplace_back(keycode, false);
+        continue;
+      }
+      if (XkbKeycodeToKeysym(display, keycode, 0, 1) == keysym) {
+        taps.emplace_back(keycode, true);
+        continue;
+      }
+    }
+    auto lent = std::find_if(borrowed.begin(), borrowed.end(), [&](const auto& key) { return key.second == keysym; });
+    if (lent != borrowed.end()) {
+      taps.emplace_back(lent->first, false);
+      continue;
+    }
+    if (borrowed.size() == spares.size()) {
+      if (spares.empty()) continue;  // nowhere to put it: skipped
+      break;                         // the next batch takes it
+    }
+    borrowed.emplace_back(spares[borrowed.size()], keysym);
+    taps.emplace_back(borrowed.back().first, false);
   }
-  // Not on the layout at a plain or shifted level: lend it a key with no symbols
-  // for one tap. Clients only use the new symbol once they have handled the
-  // MappingNotify, hence the pauses.
-  unsigned spare = spareKeycode();
-  if (!spare) return;
-  KeySym both[2] = {keysym, keysym};
-  XChangeKeyboardMapping(display, int(spare), 2, both, 1);
-  XSync(display, False);
-  std::this_thread::sleep_for(remapSettleTime);
-  tapKeycode(spare, false);
-  std::this_thread::sleep_for(remapSettleTime);
-  KeySym none[2] = {NoSymbol, NoSymbol};
-  XChangeKeyboardMapping(display, int(spare), 2, none, 1);
-  XSync(display, False);
+  for (const auto& [keycode, keysym] : borrowed) {
+    KeySym both[2] = {keysym, keysym};
+    XChangeKeyboardMapping(display, int(keycode), 2, both, 1);
+  }
+  if (!borrowed.empty()) {
+    XSync(display, False);
+    std::this_thread::sleep_for(remapSettleTime);
+  }
+  for (const auto& [keycode, withShift] : taps) tapKeycode(keycode, withShift);
+  if (!borrowed.empty()) {
+    std::this_thread::sleep_for(remapSettleTime);
+    for (const auto& [keycode, keysym] : borrowed) {
+      KeySym none[2] = {NoSymbol, NoSymbol};
+      XChangeKeyboardMapping(display, int(keycode), 2, none, 1);
+    }
+    XSync(display, False);
+  }
+  return index;
 }

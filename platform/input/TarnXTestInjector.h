@@ -2,6 +2,7 @@
 #include "platform/input/TarnInputInjector.h"
 
 #include <chrono>
+#include <vector>
 
 typedef struct _XDisplay Display;
 
@@ -25,10 +26,12 @@ public:
 private:
   void tapButton(unsigned button);
   void tapKeycode(unsigned keycode, bool withShift);
-  void typeKeysym(uint32_t keysym);
-  unsigned spareKeycode();
+  // Types text[start...] up to where the borrowed keys run out; returns where it stopped.
+  size_t typeBatch(const std::u32string& text, size_t start);
+  const std::vector<unsigned>& spareKeycodes();
 
   Display* display_;
   std::optional<bool> hasXTest_;
-  unsigned spareKeycode_ = 0;
+  std::vector<unsigned> spareKeycodes_;  // keys without symbols, free to lend
+  bool spareKeycodesRead_ = false;
 };

@@ -59,3 +59,21 @@ TEST_F(TarnXTestInjectorTest, TypesTextWhetherOrNotTheLayoutHasTheCharacters) {
   EXPECT_EQ(typed, (std::vector<std::string>{"KEY 0x61", "KEY 0x5a", "KEY 0x10020ac", "KEY 0xe4",
                                              "KEY 0xe4", "KEY 0x101f600", "KEY 0xff0d"}));
 }
+
+TEST_F(TarnXTestInjectorTest, LongTextBorrowsKeysBatchByBatchInOrder) {
+  // More distinct characters off the layout than the keymap has free keys, mixed with plain ones.
+  std::u32string text;
+  std::vector<std::string> expected;
+  for (char32_t letter = U'\u03b1'; letter <= U'\u03c9'; ++letter) {
+    text += letter;
+    text += U'x';
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "KEY 0x%x", 0x01000000u | uint32_t(letter));
+    expected.push_back(hex);
+    expected.push_back("KEY 0x78");
+  }
+  injector.typeText(text);
+  std::vector<std::string> typed;
+  for (const std::string& line : events(expected.size())) typed.push_back(line.substr(0, line.find(' ', 4)));
+  EXPECT_EQ(typed, expected);
+}
