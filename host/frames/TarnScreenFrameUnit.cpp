@@ -1,5 +1,6 @@
 #include "host/frames/TarnScreenFrameUnit.h"
 
+#include "host/frames/TarnFramesLog.h"
 #include "platform/capture/TarnDisplayOrder.h"
 
 #include <QPointer>
@@ -106,6 +107,8 @@ void TarnScreenFrameUnit::captureFinished(TarnCaptureResult result, uint64_t sel
   // A display chosen while this capture ran wins over the one it captured.
   if (selectionCount_ != selectionAtStart) return sendScreenFrame();
   if (!result.frame) {
+    // Clients get a fixed sentence; the cause is for whoever reads the log.
+    qCInfo(tarnFramesLog) << "No screen frame:" << QString::fromStdString(result.reason);
     return publishScreenFrameError(result.failure == TarnCaptureFailure::notPermitted ? notPermittedSentence
                                                                                        : noFrameSentence);
   }

@@ -1,0 +1,3 @@
+#include "host/frames/TarnFramesLog.h"
+
+Q_LOGGING_CATEGORY(tarnFramesLog, "tarnhold.frames", QtWarningMsg)
