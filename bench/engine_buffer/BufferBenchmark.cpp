@@ -3,6 +3,7 @@
 #include "AllocationCounter.h"
 
 #include "engine/buffer/Buffer.h"
+#include "engine/buffer/UnicodeUtil.h"
 
 #include <benchmark/benchmark.h>
 
@@ -97,6 +98,27 @@ void BM_ReflowWider(benchmark::State& state)
     state.counters["rows"] = buffer->lines.count();
 }
 BENCHMARK(BM_ReflowWider)->Unit(benchmark::kMillisecond);
+
+// Width lookups as the printing path makes them, over CJK, Latin with accents and emoji.
+void BM_ColumnWidth(benchmark::State& state)
+{
+    std::vector<char32_t> runes;
+    for (char32_t rune = 0x4E00; rune < 0x4E00 + 512; ++rune)
+        runes.push_back(rune);
+    for (char32_t rune = 0xC0; rune < 0x180; ++rune)
+        runes.push_back(rune);
+    for (char32_t rune = 0x1F600; rune < 0x1F650; ++rune)
+        runes.push_back(rune);
+    for (auto _ : state) {
+        int total = 0;
+        for (char32_t rune : runes)
+            total += UnicodeUtil::columnWidth(rune);
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["ns/scalar"] = benchmark::Counter(static_cast<double>(state.iterations() * runes.size()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ColumnWidth);
 
 } // namespace
 } // namespace brevlin
