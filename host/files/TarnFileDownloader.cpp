@@ -47,8 +47,8 @@ TarnFileDownloader::TarnFileDownloader(const TarnHomeFolder& home, std::int64_t 
     : home_(home), confinement_(home.path()), byteLimit_(byteLimit) {}
 
 TarnWireFileDownloadResponse TarnFileDownloader::download(const std::string& pathText) const {
-  const std::string path = home_.resolve(pathText);
-  if (!home_.contains(path)) {
+  const std::string path = home_.resolvedPath(pathText);
+  if (!home_.isInsideHome(path)) {
     return refused(pathText, "File", outsideHomeMessage);
   }
   const std::string name = TarnHomeFolder::lastComponent(path);

@@ -102,8 +102,8 @@ TarnWireFileListResponse TarnFolderLister::refusal() const {
 }
 
 TarnWireFileListResponse TarnFolderLister::list(const std::string& pathText) const {
-  const std::string path = home_.resolve(pathText);
-  if (!home_.contains(path)) {
+  const std::string path = home_.resolvedPath(pathText);
+  if (!home_.isInsideHome(path)) {
     return refusal();
   }
   TarnConfinedFile folder = confinement_.open(path, O_RDONLY | O_DIRECTORY);

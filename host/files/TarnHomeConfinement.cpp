@@ -27,7 +27,7 @@ TarnConfinedPath TarnHomeConfinement::realPath(const std::string& path) const {
   if (!real) {
     return {{}, TarnConfinementFailure::unresolvable, errno};
   }
-  if (!TarnHomeFolder(realHome.get()).contains(real.get())) {
+  if (!TarnHomeFolder(realHome.get()).isInsideHome(real.get())) {
     return {{}, TarnConfinementFailure::outsideHome, 0};
   }
   return {real.get(), TarnConfinementFailure::none, 0};

@@ -36,7 +36,7 @@ std::string TarnHomeFolder::lastComponent(const std::string& standardPath) {
   return standardPath.substr(slash + 1);
 }
 
-std::string TarnHomeFolder::resolve(std::string_view pathText) const {
+std::string TarnHomeFolder::resolvedPath(std::string_view pathText) const {
   const std::string_view text = trimmed(pathText);
   if (text.empty() || text == "~") {
     return path_;
@@ -51,7 +51,7 @@ std::string TarnHomeFolder::resolve(std::string_view pathText) const {
   return standardize(path_ + "/" + std::string(text));
 }
 
-bool TarnHomeFolder::contains(const std::string& standardPath) const {
+bool TarnHomeFolder::isInsideHome(const std::string& standardPath) const {
   if (standardPath == path_) {
     return true;
   }
@@ -71,7 +71,7 @@ std::string TarnHomeFolder::displayPath(const std::string& standardPath) const {
 
 std::optional<std::string> TarnHomeFolder::parentPath(const std::string& standardPath) const {
   const std::string parent = standardize(std::filesystem::path(standardPath).parent_path().string());
-  if (parent == standardPath || !contains(parent)) {
+  if (parent == standardPath || !isInsideHome(parent)) {
     return std::nullopt;
   }
   return parent;

@@ -13,8 +13,8 @@ public:
   const std::string& path() const { return path_; }
 
   // Trimmed text; empty or "~" is home, "~/rest" and relative paths lie below home.
-  std::string resolve(std::string_view pathText) const;
-  bool contains(const std::string& standardPath) const;
+  std::string resolvedPath(std::string_view pathText) const;
+  bool isInsideHome(const std::string& standardPath) const;
   // "~" or "~/..." for a path inside home.
   std::string displayPath(const std::string& standardPath) const;
   // The folder one level up, when that is still inside home.

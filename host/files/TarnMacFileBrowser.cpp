@@ -6,14 +6,14 @@ TarnMacFileBrowser::TarnMacFileBrowser(std::string homePath, TarnDesktopLauncher
     : home_(homePath), confinement_(home_.path()), launcher_(launcher), lister_(home_), downloader_(home_) {}
 
 TarnConfinedPath TarnMacFileBrowser::confined(const std::string& path) const {
-  if (!home_.contains(path)) {
+  if (!home_.isInsideHome(path)) {
     return {{}, TarnConfinementFailure::outsideHome, 0};
   }
   return confinement_.realPath(path);
 }
 
 std::string TarnMacFileBrowser::open(const std::string& pathText) const {
-  const std::string path = home_.resolve(pathText);
+  const std::string path = home_.resolvedPath(pathText);
   const TarnConfinedPath real = confined(path);
   if (real.failure == TarnConfinementFailure::outsideHome) {
     return "Tarnhold can open only files inside the Mac home folder.";
@@ -28,7 +28,7 @@ std::string TarnMacFileBrowser::open(const std::string& pathText) const {
 }
 
 std::string TarnMacFileBrowser::reveal(const std::string& pathText) const {
-  const std::string path = home_.resolve(pathText);
+  const std::string path = home_.resolvedPath(pathText);
   const TarnConfinedPath real = confined(path);
   if (real.failure == TarnConfinementFailure::outsideHome) {
     return "Tarnhold can reveal only files inside the Mac home folder.";

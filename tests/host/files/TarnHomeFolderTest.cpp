@@ -17,9 +17,9 @@ class TarnHomeFolderPaths : public ::testing::TestWithParam<PathCase> {};
 TEST_P(TarnHomeFolderPaths, ResolveJudgeAndShow) {
   const PathCase& expected = GetParam();
   const TarnHomeFolder home("/home/user/");
-  const std::string resolved = home.resolve(expected.text);
+  const std::string resolved = home.resolvedPath(expected.text);
   EXPECT_EQ(resolved, expected.resolved);
-  EXPECT_EQ(home.contains(resolved), expected.inside);
+  EXPECT_EQ(home.isInsideHome(resolved), expected.inside);
   if (expected.inside) {
     EXPECT_EQ(home.displayPath(resolved), expected.displayPath);
     EXPECT_EQ(home.parentPath(resolved), expected.parentPath ? std::optional<std::string>(expected.parentPath)
