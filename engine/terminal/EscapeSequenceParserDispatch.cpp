@@ -1,6 +1,7 @@
 #include "engine/terminal/EscapeSequenceParser.h"
 
 #include "engine/terminal/CharSets.h"
+#include "engine/terminal/LogFormatting.h"
 #include "engine/terminal/Terminal.h"
 
 #include <algorithm>
@@ -187,10 +188,7 @@ void EscapeSequenceParser::dispatchCsi(std::uint8_t code, const std::vector<std:
         } else if (greaterThan) {
             setTitleModes(t, pars, true);
         } else {
-            std::string list = "[";
-            for (std::size_t i = 0; i < collect.size(); ++i)
-                list += (i ? ", " : "") + std::to_string(collect[i]);
-            t.log("Unhandled csiT " + list + "]");
+            t.log("Unhandled csiT " + decimalList(collect));
         }
         break;
     case 'u':

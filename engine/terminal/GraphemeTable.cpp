@@ -4,10 +4,10 @@ namespace brevlin {
 
 std::int32_t GraphemeTable::code(std::u32string_view character)
 {
-    if (character == U"\r\n")
-        return lineFeedCode;
     if (character.size() == 1 && character[0] <= 0xFFFF)
         return static_cast<std::int32_t>(character[0]);
+    if (character == U"\r\n")
+        return lineFeedCode;
     std::u32string key(character);
     if (auto found = charToIndexMap_.find(key); found != charToIndexMap_.end())
         return found->second;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace brevlin {
 
@@ -11,7 +12,21 @@ constexpr int x10Limit = 255;
 // Two-byte UTF-8 ends at U+07FF.
 constexpr int utf8Limit = 0x7FF;
 
-void appendText(Bytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
+void appendText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+
+void appendNumber(Bytes& out, int value) { appendText(out, std::to_string(value)); }
+
+// prefix, three numbers separated by ";", then the final byte.
+void appendNumbers(Bytes& out, std::string_view prefix, int first, int second, int third, char final)
+{
+    appendText(out, prefix);
+    appendNumber(out, first);
+    out.push_back(';');
+    appendNumber(out, second);
+    out.push_back(';');
+    appendNumber(out, third);
+    out.push_back(static_cast<std::uint8_t>(final));
+}
 
 void appendUtf8(Bytes& out, int value)
 {
@@ -55,7 +70,7 @@ std::optional<Bytes> encodeMouseReport(MouseProtocolEncoding encoding, const CC&
     Bytes out = cc.csi();
     const bool isRelease = (buttonFlags & 3) == 3;
     const int sgrButton = isRelease ? buttonFlags & ~3 : buttonFlags;
-    const std::string sgrFinal = isRelease ? "m" : "M";
+    const char sgrFinal = isRelease ? 'm' : 'M';
     switch (encoding) {
     case MouseProtocolEncoding::x10:
         if (buttonFlags + 32 > x10Limit || x + 33 > x10Limit || y + 33 > x10Limit)
@@ -74,13 +89,13 @@ std::optional<Bytes> encodeMouseReport(MouseProtocolEncoding encoding, const CC&
         appendUtf8(out, y + 33);
         break;
     case MouseProtocolEncoding::sgr:
-        appendText(out, "<" + std::to_string(sgrButton) + ";" + std::to_string(x + 1) + ";" + std::to_string(y + 1) + sgrFinal);
+        appendNumbers(out, "<", sgrButton, x + 1, y + 1, sgrFinal);
         break;
     case MouseProtocolEncoding::urxvt:
-        appendText(out, std::to_string(buttonFlags + 32) + ";" + std::to_string(x + 1) + ";" + std::to_string(y + 1) + "M");
+        appendNumbers(out, "", buttonFlags + 32, x + 1, y + 1, 'M');
         break;
     case MouseProtocolEncoding::sgrPixel:
-        appendText(out, "<" + std::to_string(sgrButton) + ";" + std::to_string(pixelX) + ";" + std::to_string(pixelY) + sgrFinal);
+        appendNumbers(out, "<", sgrButton, pixelX, pixelY, sgrFinal);
         break;
     }
     return out;

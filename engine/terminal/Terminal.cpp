@@ -104,6 +104,7 @@ void Terminal::resetNormalBuffer()
     normalBuffer_ = makeNormalBuffer();
     if (wasActive)
         buffer_ = normalBuffer_.get();
+    lastPrintedCode_ = unknownCode;
 }
 
 void Terminal::activateAltBuffer(std::optional<Attribute> fillAttr)
@@ -116,6 +117,7 @@ void Terminal::activateAltBuffer(std::optional<Attribute> fillAttr)
         altBuffer_->setY(normalBuffer_->y());
     altBuffer_->fillViewportRows(fillAttr);
     buffer_ = altBuffer_.get();
+    lastPrintedCode_ = unknownCode;
 }
 
 void Terminal::activateNormalBuffer(bool clearAlt)
@@ -127,6 +129,7 @@ void Terminal::activateNormalBuffer(bool clearAlt)
     if (clearAlt)
         altBuffer_->clear();
     buffer_ = normalBuffer_.get();
+    lastPrintedCode_ = unknownCode;
 }
 
 std::uint8_t Terminal::keyboardEnhancementFlags() const

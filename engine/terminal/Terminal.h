@@ -16,6 +16,7 @@
 #include "engine/terminal/TerminalExecutor.h"
 #include "engine/terminal/TerminalOptions.h"
 #include "engine/terminal/TerminalTypes.h"
+#include "engine/terminal/WidthCache.h"
 
 #include <array>
 #include <chrono>
@@ -331,6 +332,7 @@ private:
     Buffer* buffer_ = nullptr;
     TerminalExecutor* executor_ = nullptr;
     GraphemeTable graphemes_;
+    WidthCache widths_;
     MouseMode mouseMode_ = MouseMode::off;
     Color foregroundColor_ = Color::defaultForeground;
     Color backgroundColor_ = Color::defaultBackground;
@@ -341,7 +343,9 @@ private:
     std::unique_ptr<BufferLine> blankLine_;
     // Bytes of a UTF-8 sequence left unfinished by the previous print call.
     std::vector<std::uint8_t> readingBuffer_;
-    std::int32_t lastPrintedCode_ = 0;
+    // Code of the last cell printed on the active screen; unknownCode after a switch of screens.
+    static constexpr std::int32_t unknownCode = INT32_MAX;
+    std::int32_t lastPrintedCode_ = unknownCode;
 
     bool synchronizedOutputActive_ = false;
     std::unique_ptr<Buffer> synchronizedOutputBuffer_;

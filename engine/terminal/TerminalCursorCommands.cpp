@@ -1,6 +1,7 @@
 #include "engine/terminal/Terminal.h"
 
 #include "engine/terminal/CharSets.h"
+#include "engine/terminal/LogFormatting.h"
 
 #include <algorithm>
 
@@ -241,10 +242,7 @@ void Terminal::csiPHandler(const Params& pars, const Collect& collect)
         cmdSoftReset();
         return;
     }
-    std::string list = "[";
-    for (std::size_t i = 0; i < pars.size(); ++i)
-        list += (i ? ", " : "") + std::to_string(pars[i]);
-    log("Unhandled CSI p " + list + "]");
+    log("Unhandled CSI p " + decimalList(pars));
 }
 
 } // namespace brevlin

@@ -121,7 +121,11 @@ void Terminal::cmdDeviceStatus(const Params& pars, const Collect& collect)
     } else if (request == 6) {
         const int row = b.y() + 1 - (originMode ? b.scrollTop() : 0);
         const int column = std::min(b.x(), cols - 1) + 1 - (originMode && marginMode ? b.marginLeft : 0);
-        text = (decPrivate ? "?" : "") + std::to_string(row) + ";" + std::to_string(column) + "R";
+        text = decPrivate ? "?" : "";
+        text += std::to_string(row);
+        text += ';';
+        text += std::to_string(column);
+        text += 'R';
     } else {
         return;
     }

@@ -1,22 +1,12 @@
 #include "engine/terminal/Terminal.h"
 
+#include "engine/terminal/LogFormatting.h"
+
 #include <string>
 
 namespace brevlin {
 
 namespace {
-
-template <typename Values>
-std::string decimalList(const Values& values)
-{
-    std::string out = "[";
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        out += std::to_string(static_cast<long long>(values[i]));
-    }
-    return out + "]";
-}
 
 // A byte shown as the character whose code point is the byte's value.
 std::string byteAsCharacter(std::uint8_t byte)
@@ -46,7 +36,9 @@ void Terminal::configureParser(EscapeSequenceParser& target)
         log("Brevlin: Unknown ESC Code: ESC + " + byteAsCharacter(code) + " txt=" + decimalList(collect));
     };
     target.oscHandlerFallback = [this](std::int64_t code, ByteSpan) {
-        log("Brevlin: Unknown OSC code: " + std::to_string(code));
+        std::string line = "Brevlin: Unknown OSC code: ";
+        line += std::to_string(code);
+        log(line);
     };
     target.apcHandlerFallback = [this](std::uint8_t command, ByteSpan) {
         log("Brevlin: Unknown APC code: " + byteAsCharacter(command));

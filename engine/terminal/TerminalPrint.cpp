@@ -156,7 +156,7 @@ void Terminal::printGeneral(ByteSpan data)
         for (std::size_t k = 1; k < length; ++k)
             scalar = (scalar << 6) | (data[i + k] & 0x3F);
         i += length;
-        printScalar(scalar, UnicodeUtil::columnWidth(scalar));
+        printScalar(scalar, widths_.columnWidth(scalar));
     }
     updateRange(buffer_->y());
 }
@@ -174,8 +174,17 @@ void Terminal::printScalar(char32_t scalar, int width)
 
 bool Terminal::joinLastCell(char32_t scalar, int width)
 {
+    // Most scalars start a cell of their own: only extenders, flags and what follows a joiner
+    // (which only an interned cell or U+200D itself can end with) need the last cell's text.
+    const bool mayJoin = width == 0 || isEmojiModifier(scalar) || isVariationSelector(scalar) || scalar == zeroWidthJoiner
+        || isRegionalIndicator(scalar);
     Buffer& b = *buffer_;
     const Buffer::LastBufferStorage& last = b.lastBufferStorage;
+    if (!mayJoin) {
+        const std::int32_t lastCode = lastPrintedCode_;
+        if (lastCode < GraphemeTable::firstInternedCode && lastCode != static_cast<std::int32_t>(zeroWidthJoiner))
+            return false;
+    }
     if (last.cols != cols || last.rows != rows || last.y < 0 || last.y >= b.lines.count())
         return false;
     BufferLine& line = b.lines[last.y];
@@ -213,6 +222,7 @@ bool Terminal::joinLastCell(char32_t scalar, int width)
         cell.code = code(text);
     }
     line.setCell(col, cell);
+    lastPrintedCode_ = cell.code;
     updateRange(last.y - b.yBase);
     return true;
 }
@@ -242,6 +252,7 @@ void Terminal::insertCell(const CharData& cell)
         line.insertCells(b.x(), width, right, eraseCell());
     }
     b.insertCharacter(cell);
+    lastPrintedCode_ = cell.code;
 }
 
 void Terminal::wrapToNextLine()

@@ -73,12 +73,10 @@ void Terminal::scroll(LineWrap wrap)
                 b.lines.push(std::make_unique<BufferLine>(*blankLine_));
                 advanceIntoScrollback(false);
             } else {
-                b.lines.recycle(eraseAttribute());
-                BufferLine& recycled = b.lines[b.lines.count() - 1];
-                if (recycled.count() != b.cols())
-                    recycled.resize(b.cols(), eraseCell());
-                recycled.isWrapped = wrap == LineWrap::wrapped;
-                recycled.renderMode = BufferLine::RenderLineMode::single;
+                // The oldest row leaves the ring. Copying the blank template as a new row measured
+                // faster than clearing the old row in place, which stores each cell field by field.
+                b.clearImagesFromLine(0);
+                b.lines.push(std::make_unique<BufferLine>(*blankLine_));
                 advanceIntoScrollback(true);
             }
         } else {
