@@ -13,6 +13,9 @@ struct TarnConnectionLimits {
   // An unpaired connection that sends nothing for this long, and has no request
   // waiting for the local user, is closed.
   std::chrono::milliseconds unpairedIdleTimeout = std::chrono::seconds(60);
+  // A peer that stops reading while this much waits to be sent is dropped, so it cannot
+  // make the host hold screen frames without end.
+  std::size_t maxUnsentBytes = 64 * 1'048'576;
   // How long a closing connection may take to flush what it still has to send.
   std::chrono::milliseconds closeFlushTimeout = std::chrono::seconds(5);
 };

@@ -35,7 +35,14 @@ TarnLocalConnection::~TarnLocalConnection() {
 }
 
 void TarnLocalConnection::send(const std::string& line) {
-  if (socket_) socket_->write(line.data(), static_cast<qint64>(line.size()));
+  if (!socket_ || droppingForBacklog_) return;
+  socket_->write(line.data(), static_cast<qint64>(line.size()));
+  if (static_cast<std::size_t>(socket_->bytesToWrite()) <= limits_.maxUnsentBytes) return;
+  // Ended from the event loop: the sender may be walking its list of recipients right now.
+  droppingForBacklog_ = true;
+  QMetaObject::invokeMethod(this, [this] {
+    if (socket_) finish();
+  }, Qt::QueuedConnection);
 }
 
 void TarnLocalConnection::markPaired() {

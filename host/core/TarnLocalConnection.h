@@ -49,4 +49,5 @@ private:
   Handlers handlers_;
   TarnWireLineDecoder decoder_;
   QTimer idleTimer_;
+  bool droppingForBacklog_ = false;
 };

@@ -173,6 +173,26 @@ TEST(TarnHostConnection, RefusesConnectionsBeyondTheUnpairedCap) {
   EXPECT_TRUE(host.connectClient());
 }
 
+TEST(TarnHostConnection, DropsAPeerThatStopsReading) {
+  TarnTestHost::Options options;
+  options.limits.maxUnsentBytes = 1'048'576;
+  TarnTestHost host(options);
+  host.start();
+  auto reader = host.pairedClient();
+  auto stalled = host.pairedClient();
+  ASSERT_TRUE(reader && stalled);
+  // Qt stops taking bytes from the kernel once this little waits unread.
+  stalled->socket().setReadBufferSize(1);
+  stalled->socket().disconnect();
+
+  const TarnWireEnvelope large = TarnWireEnvelope::error(std::string(256 * 1024, 'x'));
+  ASSERT_TRUE(waitUntil([&] {
+    host.service().sendToPairedDevices(large);
+    return host.service().clientIDs(TarnClientAudience::allPaired).size() == 1;
+  }, std::chrono::seconds(30)));
+  EXPECT_TRUE(reader->isConnected());
+}
+
 TEST(TarnHostConnection, HandlesTheLastLineOfAPeerThatFinishesSending) {
   TarnTestHost host;
   host.start();
