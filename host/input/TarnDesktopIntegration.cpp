@@ -40,6 +40,6 @@ void TarnDesktopIntegration::handleCommand(const TarnWireCommand& command, const
   report(QString::fromStdString(payload->label), sentence, QString::fromUtf8(symbol(payload->action)));
 }
 
-bool TarnDesktopIntegration::setLaunchAtLogin(bool enabled) {
-  return enabled ? loginItem_.install() : loginItem_.remove();
+bool TarnDesktopIntegration::setLaunchAtLogin(TarnSwitch state) {
+  return state == TarnSwitch::on ? loginItem_.install() : loginItem_.remove();
 }

@@ -38,7 +38,7 @@ public:
   TarnMacPermissionProbe& permissionProbe() { return permissionProbe_; }
 
   // The login item: true when the change was made.
-  bool setLaunchAtLogin(bool enabled);
+  bool setLaunchAtLogin(TarnSwitch state);
   bool launchAtLogin() const { return loginItem_.isInstalled(); }
 
 private:

@@ -4,8 +4,8 @@ namespace {
 const QString who = QStringLiteral("Tarnhold Host");
 }
 
-QString TarnKeepAwake::setKeepAwake(bool on) {
-  if (!on) {
+QString TarnKeepAwake::setKeepAwake(TarnSwitch state) {
+  if (state == TarnSwitch::off) {
     session_.reset();
     return QStringLiteral("Tarnhold stopped keeping this Mac awake.");
   }
@@ -16,8 +16,8 @@ QString TarnKeepAwake::setKeepAwake(bool on) {
   return QStringLiteral("Tarnhold will keep this Mac awake during the session.");
 }
 
-void TarnKeepAwake::setHostingKeepAwake(bool on) {
-  if (!on) {
+void TarnKeepAwake::setHostingKeepAwake(TarnSwitch state) {
+  if (state == TarnSwitch::off) {
     hosting_.reset();
     return;
   }

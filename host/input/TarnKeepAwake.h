@@ -1,4 +1,5 @@
 #pragma once
+#include "host/input/TarnSwitch.h"
 #include "platform/logind/TarnLogindClient.h"
 
 #include <memory>
@@ -10,9 +11,9 @@ public:
   explicit TarnKeepAwake(TarnLogindClient& logind) : logind_(logind) {}
 
   // Switches the session hold and says what became of it.
-  QString setKeepAwake(bool on);
+  QString setKeepAwake(TarnSwitch state);
   void stopKeepAwake() { session_.reset(); }
-  void setHostingKeepAwake(bool on);
+  void setHostingKeepAwake(TarnSwitch state);
 
   bool isKeepingAwake() const { return session_ != nullptr; }
   bool isHostingKeepingAwake() const { return hosting_ != nullptr; }

@@ -34,7 +34,7 @@ QString TarnMacInputController::perform(const TarnRemoteInputPayload& payload, s
     case TarnRemoteInputAction::shutdownMac:
       return performSystemAction(payload.action);
     case TarnRemoteInputAction::keepAwake:
-      return backends_.keepAwake.setKeepAwake(payload.text == "on");
+      return backends_.keepAwake.setKeepAwake(payload.text == "on" ? TarnSwitch::on : TarnSwitch::off);
     default:
       break;
   }

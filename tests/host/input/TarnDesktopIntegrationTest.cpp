@@ -115,8 +115,8 @@ TEST_F(TarnDesktopIntegrationTest, SystemActionsAndUndecodableCommandsAreReporte
 
 TEST_F(TarnDesktopIntegrationTest, LoginItemSwitchesTheAutostartEntry) {
   EXPECT_FALSE(integration->launchAtLogin());
-  EXPECT_TRUE(integration->setLaunchAtLogin(true));
+  EXPECT_TRUE(integration->setLaunchAtLogin(TarnSwitch::on));
   EXPECT_TRUE(integration->launchAtLogin());
-  EXPECT_TRUE(integration->setLaunchAtLogin(false));
+  EXPECT_TRUE(integration->setLaunchAtLogin(TarnSwitch::off));
   EXPECT_FALSE(integration->launchAtLogin());
 }

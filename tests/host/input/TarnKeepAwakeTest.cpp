@@ -9,17 +9,17 @@ TEST(TarnKeepAwake, OneHoldPerSwitchAndTheTwoHoldsAreIndependent) {
   TarnLogindClient logind(login1.connection(), QString());
   TarnKeepAwake keepAwake(logind);
 
-  EXPECT_EQ(keepAwake.setKeepAwake(false), QStringLiteral("Tarnhold stopped keeping this Mac awake."));
-  EXPECT_EQ(keepAwake.setKeepAwake(true), QStringLiteral("Tarnhold will keep this Mac awake during the session."));
-  EXPECT_EQ(keepAwake.setKeepAwake(true), QStringLiteral("Tarnhold is already keeping this Mac awake."));
-  keepAwake.setHostingKeepAwake(true);
-  keepAwake.setHostingKeepAwake(true);
+  EXPECT_EQ(keepAwake.setKeepAwake(TarnSwitch::off), QStringLiteral("Tarnhold stopped keeping this Mac awake."));
+  EXPECT_EQ(keepAwake.setKeepAwake(TarnSwitch::on), QStringLiteral("Tarnhold will keep this Mac awake during the session."));
+  EXPECT_EQ(keepAwake.setKeepAwake(TarnSwitch::on), QStringLiteral("Tarnhold is already keeping this Mac awake."));
+  keepAwake.setHostingKeepAwake(TarnSwitch::on);
+  keepAwake.setHostingKeepAwake(TarnSwitch::on);
   EXPECT_TRUE(login1.waitForCall("Inhibit what=sleep who=Tarnhold Host why=Reachable over the internet mode=block id=2"));
 
   keepAwake.stopKeepAwake();
   EXPECT_TRUE(login1.waitForCall("RELEASED id=1"));
   EXPECT_TRUE(keepAwake.isHostingKeepingAwake());
-  keepAwake.setHostingKeepAwake(false);
+  keepAwake.setHostingKeepAwake(TarnSwitch::off);
   EXPECT_TRUE(login1.waitForCall("RELEASED id=2"));
 
   std::vector<std::string> inhibits;
@@ -35,9 +35,9 @@ TEST(TarnKeepAwake, ARefusedHoldIsReportedAndLeavesNothingHeld) {
   ASSERT_TRUE(login1.isReady());
   TarnLogindClient logind(login1.connection(), QString());
   TarnKeepAwake keepAwake(logind);
-  EXPECT_EQ(keepAwake.setKeepAwake(true), QStringLiteral("Tarnhold could not start the keep-awake helper."));
+  EXPECT_EQ(keepAwake.setKeepAwake(TarnSwitch::on), QStringLiteral("Tarnhold could not start the keep-awake helper."));
   EXPECT_FALSE(keepAwake.isKeepingAwake());
-  keepAwake.setHostingKeepAwake(true);
+  keepAwake.setHostingKeepAwake(TarnSwitch::on);
   EXPECT_FALSE(keepAwake.isHostingKeepingAwake());
 }
 
