@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace brevlin {
@@ -211,6 +212,72 @@ TEST_F(RingFixture, AHugeCapacityCostsOnlyTheRowsInUse)
     EXPECT_EQ(ring[std::numeric_limits<int>::max()][0].code, '?');
     ring.push(row('D'));
     EXPECT_EQ(tags(ring), "ABCD");
+}
+
+// Random pushes, recycles, splices, trims and capacity changes against a plain list of tags; the
+// ring's slot arithmetic (wrap-around, slots allocated as it fills) must never show through.
+TEST_F(RingFixture, BehavesLikeABoundedListUnderRandomOperations)
+{
+    std::mt19937 random(7);
+    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    char nextTag = 'a';
+    const auto freshTag = [&nextTag] {
+        nextTag = nextTag == 'z' ? 'a' : static_cast<char>(nextTag + 1);
+        return nextTag;
+    };
+
+    for (int round = 0; round < 20; ++round) {
+        int capacity = pick(1, 150);
+        auto ring = makeRing(capacity, "");
+        std::string model;
+        for (int step = 0; step < 400; ++step) {
+            switch (pick(0, 5)) {
+            case 0:
+            case 1: {
+                const char tag = freshTag();
+                ring.push(row(tag));
+                model += tag;
+                if (static_cast<int>(model.size()) > capacity)
+                    model.erase(0, 1);
+                break;
+            }
+            case 2:
+                if (ring.isFull()) {
+                    ring.recycle(Attribute());
+                    model = model.substr(1) + '\0';
+                }
+                break;
+            case 3: {
+                const int start = pick(0, static_cast<int>(model.size()));
+                const int deleteCount = pick(0, 3);
+                std::string items;
+                std::vector<std::unique_ptr<BufferLine>> rows;
+                for (int n = pick(0, 3); n > 0; --n) {
+                    items += freshTag();
+                    rows.push_back(row(items.back()));
+                }
+                ring.splice(start, deleteCount, std::move(rows));
+                model.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(deleteCount));
+                model.insert(static_cast<std::size_t>(start), items);
+                if (static_cast<int>(model.size()) > capacity)
+                    model.erase(0, model.size() - static_cast<std::size_t>(capacity));
+                break;
+            }
+            case 4: {
+                const int n = pick(0, 4);
+                ring.trimStart(n);
+                model.erase(0, static_cast<std::size_t>(n));
+                break;
+            }
+            case 5:
+                capacity = std::max(pick(1, 150), static_cast<int>(model.size()));
+                ring.setMaxLength(capacity);
+                break;
+            }
+            ASSERT_EQ(tags(ring), model) << "round " << round << " step " << step;
+        }
+        EXPECT_TRUE(rowsAreDistinct(ring));
+    }
 }
 
 TEST_F(RingFixture, TrimStartDropsTheOldestRows)
