@@ -231,7 +231,7 @@ TEST_F(RingFixture, BehavesLikeABoundedListUnderRandomOperations)
         auto ring = makeRing(capacity, "");
         std::string model;
         for (int step = 0; step < 400; ++step) {
-            switch (pick(0, 5)) {
+            switch (pick(0, 6)) {
             case 0:
             case 1: {
                 const char tag = freshTag();
@@ -273,6 +273,27 @@ TEST_F(RingFixture, BehavesLikeABoundedListUnderRandomOperations)
                 capacity = std::max(pick(1, 150), static_cast<int>(model.size()));
                 ring.setMaxLength(capacity);
                 break;
+            case 6: {
+                // A one-row shift inside the rows, as scrolling a region does: the row it
+                // overwrites takes the place the block left.
+                const int size = static_cast<int>(model.size());
+                if (size < 3)
+                    break;
+                if (pick(0, 1) == 0) {
+                    // Up by one: rows start..start+count-1 move to start-1; start-1 is never row 0.
+                    const int start = pick(2, size - 1);
+                    const int count = pick(1, size - start);
+                    ASSERT_TRUE(ring.shiftElements(start, count, -1));
+                    std::rotate(model.begin() + start - 1, model.begin() + start, model.begin() + start + count);
+                } else {
+                    // Down by one, staying inside the rows.
+                    const int start = pick(0, size - 2);
+                    const int count = pick(1, size - 1 - start);
+                    ASSERT_TRUE(ring.shiftElements(start, count, 1));
+                    std::rotate(model.begin() + start, model.begin() + start + count, model.begin() + start + count + 1);
+                }
+                break;
+            }
             }
             ASSERT_EQ(tags(ring), model) << "round " << round << " step " << step;
         }
