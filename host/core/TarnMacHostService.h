@@ -100,10 +100,11 @@ private:
   TarnHostIdentity identity_;
   TarnTrustTokenStore tokens_;
   TarnPairingController pairing_;
-  TarnCommandDispatcher dispatcher_;
   std::unique_ptr<TarnHostListener> listener_;
   std::unordered_map<TarnUUID, TarnLocalConnection*> connections_;
   std::unordered_map<TarnUUID, TarnWanResponder> wanResponders_;
   // Parent of sockets that are flushing their last lines before they close.
   QObject closingSockets_;
+  // Last, so units go first and may still reach the service while they wind down.
+  TarnCommandDispatcher dispatcher_;
 };
