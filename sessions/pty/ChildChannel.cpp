@@ -177,17 +177,23 @@ void ChildChannel::run() {
 }
 
 void ChildChannel::readOutput() {
+    // Take what is there now, up to one chunk: a busy child then costs one wake-up per chunk
+    // rather than one per terminal buffer.
     std::size_t wanted = std::min(LocalProcessSettings::readSize, outputBudgetLeft());
-    ssize_t count = read(master_, readBuffer_.data(), wanted);
-    if (count < 0) {
-        if (errno != EAGAIN && errno != EINTR)
-            masterEnded_ = true; // EIO: every slave descriptor is closed and the data is drained
-        return;
+    std::size_t count = 0;
+    while (count < wanted) {
+        ssize_t got = read(master_, readBuffer_.data() + count, wanted - count);
+        if (got > 0) {
+            count += static_cast<std::size_t>(got);
+            continue;
+        }
+        // 0 or EIO: every slave descriptor is closed and the data is drained.
+        if (got == 0 || (errno != EAGAIN && errno != EINTR))
+            masterEnded_ = true;
+        break;
     }
-    if (count == 0) {
-        masterEnded_ = true;
+    if (count == 0)
         return;
-    }
     lastOutputAt_ = Clock::now();
     bool schedule;
     {

@@ -7,6 +7,14 @@ bool TarnSessionEventStream::pushLive(std::string bytes) {
     {
         std::unique_lock lock(mutex_);
         spaceFreed_.wait(lock, [this] { return finished_ || bufferedBytes_ < maxBufferedBytes_; });
+        // Output the consumer has not taken yet joins the chunk before it: the host then frames a
+        // busy shell's output in few large envelopes rather than thousands of small ones.
+        if (!finished_ && !events_.empty() && events_.back().kind == Event::Kind::live &&
+            events_.back().bytes.size() + bytes.size() <= maxChunkBytes) {
+            events_.back().bytes += bytes;
+            bufferedBytes_ += bytes.size();
+            return true;
+        }
     }
     return push(Event{Event::Kind::live, std::move(bytes), {}});
 }

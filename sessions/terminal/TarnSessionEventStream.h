@@ -11,8 +11,9 @@
 #include <string>
 
 // The ordered events of one shell session between its output queue (producer) and the registry
-// (consumer). Output is bounded: a producer waits while too much is buffered, which stops the
-// reading of the terminal, so nothing is ever dropped while the stream is open.
+// (consumer). Order is kept; adjacent waiting output may travel as one chunk. Output is bounded:
+// a producer waits while too much is buffered, which stops the reading of the terminal, so
+// nothing is ever dropped while the stream is open.
 class TarnSessionEventStream {
 public:
     struct Event {
@@ -21,6 +22,9 @@ public:
         std::string bytes;  // live
         TarnUUID owner{};   // replay
     };
+
+    // Output chunks that wait together are joined up to this size.
+    static constexpr std::size_t maxChunkBytes = 131'072;
 
     // `onReadable` runs, outside the lock, when an event arrives while the consumer waits for one.
     TarnSessionEventStream(std::size_t maxBufferedBytes, std::function<void()> onReadable);
