@@ -80,7 +80,9 @@ protected:
   int argc = 1;
   char name[8] = "test";
   char* argv[2] = {name, nullptr};
-  QCoreApplication application{argc, argv};
+  // Another test of this process may have made the application already.
+  std::unique_ptr<QCoreApplication> application =
+      QCoreApplication::instance() ? nullptr : std::make_unique<QCoreApplication>(argc, argv);
   TarnFrameTestContext context;
   std::shared_ptr<std::deque<ManualCapturer::Job>> jobs;
   std::unique_ptr<TarnScreenFrameUnit> unit;

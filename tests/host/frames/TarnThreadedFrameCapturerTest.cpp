@@ -48,7 +48,9 @@ protected:
   int argc = 1;
   char name[8] = "test";
   char* argv[2] = {name, nullptr};
-  QCoreApplication application{argc, argv};
+  // Another test of this process may have made the application already.
+  std::unique_ptr<QCoreApplication> application =
+      QCoreApplication::instance() ? nullptr : std::make_unique<QCoreApplication>(argc, argv);
   TarnXvfbServer server{"2720x1080x24"};
 };
 }  // namespace
