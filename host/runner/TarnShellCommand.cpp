@@ -79,10 +79,13 @@ private:
 };
 
 // True once the shell has ended; it stays a zombie, so its group number cannot be reused
-// before the group has been signalled.
+// before the group has been signalled. ECHILD means someone else reaped it (or SIGCHLD is ignored).
 bool hasEnded(pid_t shell) {
   siginfo_t info{};
-  return ::waitid(P_PID, static_cast<id_t>(shell), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+  if (::waitid(P_PID, static_cast<id_t>(shell), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+    return errno == ECHILD;
+  }
+  return info.si_pid != 0;
 }
 
 // Waits up to `timeout` for output and moves what came into the ring; false once the pipe is closed.
@@ -175,7 +178,10 @@ TarnShellRun TarnShellCommand::run(const std::string& script, const std::string&
   }
   drainWithoutWaiting(pipe.readEnd(), output);
   int waitStatus = 0;
-  while (::waitpid(shell, &waitStatus, 0) < 0 && errno == EINTR) {
+  pid_t reaped;
+  while ((reaped = ::waitpid(shell, &waitStatus, 0)) < 0 && errno == EINTR) {
   }
-  return {ended ? TarnShellEnding::exited : TarnShellEnding::stopped, exitStatus(waitStatus), 0};
+  // A status nobody can tell counts as a failure, never as success.
+  const int status = reaped == shell ? exitStatus(waitStatus) : 1;
+  return {ended ? TarnShellEnding::exited : TarnShellEnding::stopped, status, 0};
 }
