@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -142,6 +143,24 @@ TEST(LocalProcess, ReportsTheExitWhileABackgroundProcessHoldsTheTerminal) {
     ASSERT_TRUE(delegate.waitForExit());
     EXPECT_EQ(delegate.exitCode(), 512);
     EXPECT_EQ(delegate.output(), "left\r\n");
+}
+
+TEST(LocalProcess, DumpsEveryChunkItDeliversWhileLoggingIsOn) {
+    char folder[] = "/tmp/tarn-dump-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    RecordingDelegate delegate;
+    LocalProcess process(delegate);
+    process.setHostLogging(std::string(folder));
+    ASSERT_TRUE(process.startProcess("/bin/sh", {"-c", "printf logged"}, plainEnvironment));
+    ASSERT_TRUE(delegate.waitForExit());
+    std::string dumped;
+    for (int n = 0; std::filesystem::exists(std::string(folder) + "/log-" + std::to_string(n)); ++n) {
+        std::ifstream in(std::string(folder) + "/log-" + std::to_string(n));
+        dumped.append(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_EQ(dumped, delegate.output());
+    EXPECT_EQ(dumped, "logged");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(LocalProcess, StopsReadingWhileTheDelegateIsBehindAndLosesNothing) {
