@@ -68,7 +68,7 @@ void TarnAvahiAdvertiser::withdraw() {
 }
 
 void TarnAvahiAdvertiser::connectToDaemon() {
-  if (client_)
+  if (client_ || !wanted_)
     return;
   int error = 0;
   // NO_FAIL: without a daemon the client waits for one instead of failing.
