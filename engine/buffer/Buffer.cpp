@@ -1,5 +1,6 @@
 #include "engine/buffer/Buffer.h"
 
+#include "engine/buffer/CellFill.h"
 #include "engine/buffer/Diagnostics.h"
 
 #include <algorithm>
@@ -149,8 +150,7 @@ int Buffer::insertAsciiRun(std::span<const std::uint8_t> bytes, const Attribute&
     // Fill, then set the codes: two tight loops the compiler vectorises, where building each
     // cell whole would go through memory.
     CharData* cells = line.cells().data() + x_;
-    const CharData blank {0, 1, {}, attribute};
-    std::fill(cells, cells + inRow, blank);
+    fillCells(cells, cells + inRow, CharData {0, 1, {}, attribute});
     for (int i = 0; i < inRow; ++i)
         cells[i].code = bytes[static_cast<std::size_t>(i)];
     for (int i = inRow; i < written; ++i)

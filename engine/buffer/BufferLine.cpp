@@ -1,5 +1,6 @@
 #include "engine/buffer/BufferLine.h"
 
+#include "engine/buffer/CellFill.h"
 #include "engine/buffer/Diagnostics.h"
 #include "engine/buffer/Utf8.h"
 
@@ -69,9 +70,7 @@ void BufferLine::resize(int cols, const CharData& fillData)
 
 void BufferLine::fill(const CharData& cell)
 {
-    // A local copy lets the compiler keep the cell in registers: `cell` may alias the row.
-    const CharData value = cell;
-    std::fill(cells_.begin(), cells_.end(), value);
+    fillCells(cells_.data(), cells_.data() + cells_.size(), cell);
 }
 
 void BufferLine::fill(const CharData& cell, int atCol, int length)
@@ -83,9 +82,8 @@ void BufferLine::replaceCells(int start, int end, const CharData& fillData)
 {
     start = std::max(start, 0);
     end = std::min(end, count());
-    const CharData value = fillData;
     if (start < end)
-        std::fill(cells_.begin() + start, cells_.begin() + end, value);
+        fillCells(cells_.data() + start, cells_.data() + end, fillData);
 }
 
 void BufferLine::clear(const Attribute& attribute)
