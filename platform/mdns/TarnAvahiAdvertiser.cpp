@@ -32,6 +32,14 @@ QByteArray serviceNameBytes(const QString& name) {
 
 QString avahiReason(int error) { return QString::fromUtf8(avahi_strerror(error)); }
 
+QString publishFailedReason(int error) {
+  return QStringLiteral("The mDNS service could not be published: %1.").arg(avahiReason(error));
+}
+
+QString daemonMissingReason() {
+  return QStringLiteral("avahi-daemon is not running; the service is published as soon as it starts.");
+}
+
 } // namespace
 
 TarnAvahiAdvertiser::TarnAvahiAdvertiser(QObject* parent) : TarnServiceAdvertiser(parent) {
@@ -57,7 +65,7 @@ void TarnAvahiAdvertiser::publish(const TarnServiceAdvertisement& advertisement)
   if (avahi_client_get_state(client_) == AVAHI_CLIENT_S_RUNNING)
     registerService();
   else if (avahi_client_get_state(client_) == AVAHI_CLIENT_CONNECTING)
-    announceFailure(QStringLiteral("avahi-daemon is not running; the service is published as soon as it starts."));
+    announceFailure(daemonMissingReason());
 }
 
 void TarnAvahiAdvertiser::withdraw() {
@@ -113,7 +121,7 @@ void TarnAvahiAdvertiser::handleClientState(AvahiClient* client, AvahiClientStat
     // The daemon is gone (or never was); a group made with it is dead.
     dropGroup();
     if (wanted_)
-      announceFailure(QStringLiteral("avahi-daemon is not running; the service is published as soon as it starts."));
+      announceFailure(daemonMissingReason());
     break;
   case AVAHI_CLIENT_FAILURE: {
     const int error = avahi_client_errno(client);
@@ -142,8 +150,7 @@ void TarnAvahiAdvertiser::handleGroupState(AvahiEntryGroupState state) {
     registerService();
     break;
   case AVAHI_ENTRY_GROUP_FAILURE:
-    announceFailure(QStringLiteral("The mDNS service could not be published: %1.")
-                        .arg(avahiReason(avahi_client_errno(client_))));
+    announceFailure(publishFailedReason(avahi_client_errno(client_)));
     break;
   case AVAHI_ENTRY_GROUP_UNCOMMITED:
   case AVAHI_ENTRY_GROUP_REGISTERING:
@@ -159,8 +166,7 @@ void TarnAvahiAdvertiser::registerService() {
   else
     avahi_entry_group_reset(group_);
   if (!group_) {
-    announceFailure(QStringLiteral("The mDNS service could not be published: %1.")
-                        .arg(avahiReason(avahi_client_errno(client_))));
+    announceFailure(publishFailedReason(avahi_client_errno(client_)));
     return;
   }
 
@@ -182,7 +188,7 @@ void TarnAvahiAdvertiser::registerService() {
   if (result >= 0)
     result = avahi_entry_group_commit(group_);
   if (result < 0)
-    announceFailure(QStringLiteral("The mDNS service could not be published: %1.").arg(avahiReason(result)));
+    announceFailure(publishFailedReason(result));
 }
 
 void TarnAvahiAdvertiser::dropGroup() {
