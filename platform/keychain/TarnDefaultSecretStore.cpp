@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int pingLimitMilliseconds = 2000;
+constexpr int callLimitMilliseconds = 2000;
 
 // The session bus address as GDBus would find it, without ever starting a
 // bus (autolaunch) when there is none.
@@ -25,8 +25,10 @@ QByteArray sessionBusAddress() {
   return {};
 }
 
-// Pings the Secret Service (which starts it when the bus can activate it).
-bool secretServiceAnswers() {
+// Asks the Secret Service (which the bus starts when it can) for its
+// default collection. A service without one, as on a machine where nobody
+// logged in to a desktop, could only fail or prompt on every write.
+bool secretServiceHasDefaultCollection() {
   const QByteArray address = sessionBusAddress();
   if (address.isEmpty())
     return false;
@@ -40,10 +42,17 @@ bool secretServiceAnswers() {
     g_error_free(error);
     return false;
   }
-  GVariant* reply = g_dbus_connection_call_sync(bus, "org.freedesktop.secrets", "/org/freedesktop/secrets",
-                                                "org.freedesktop.DBus.Peer", "Ping", nullptr, nullptr,
-                                                G_DBUS_CALL_FLAGS_NONE, pingLimitMilliseconds, nullptr, &error);
+  GVariant* reply = g_dbus_connection_call_sync(
+      bus, "org.freedesktop.secrets", "/org/freedesktop/secrets", "org.freedesktop.Secret.Service", "ReadAlias",
+      g_variant_new("(s)", "default"), G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE, callLimitMilliseconds, nullptr,
+      &error);
+  bool hasCollection = false;
   if (reply) {
+    const gchar* path = nullptr;
+    g_variant_get(reply, "(&o)", &path);
+    hasCollection = g_strcmp0(path, "/") != 0; // "/" means no such alias
+    if (!hasCollection)
+      qCInfo(tarnKeychainLog) << "the Secret Service has no default collection";
     g_variant_unref(reply);
   } else {
     qCInfo(tarnKeychainLog) << "no Secret Service:" << error->message;
@@ -51,13 +60,13 @@ bool secretServiceAnswers() {
   }
   g_dbus_connection_close_sync(bus, nullptr, nullptr);
   g_object_unref(bus);
-  return reply != nullptr;
+  return hasCollection;
 }
 
 } // namespace
 
 std::shared_ptr<TarnSecretStore> makeDefaultSecretStore() {
-  if (secretServiceAnswers())
+  if (secretServiceHasDefaultCollection())
     return std::make_shared<TarnSecretServiceStore>();
   qCInfo(tarnKeychainLog) << "keeping secrets in" << TarnFileSecretStore::defaultFolder();
   return std::make_shared<TarnFileSecretStore>();

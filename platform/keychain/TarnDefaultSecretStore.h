@@ -4,5 +4,6 @@
 
 #include <memory>
 
-// The Secret Service when one answers on the session bus, else the file store.
+// The Secret Service when one answers on the session bus and has a default
+// collection to keep secrets in, else the file store.
 std::shared_ptr<TarnSecretStore> makeDefaultSecretStore();

@@ -30,10 +30,16 @@ private:
   QByteArray saved_;
 };
 
-TEST(TarnDefaultSecretStoreTest, UsesTheSecretServiceWhenOneAnswers) {
+TEST(TarnDefaultSecretStoreTest, UsesTheSecretServiceWhenItHasADefaultCollection) {
   const TarnPrivateKeyring keyring;
   const std::shared_ptr<TarnSecretStore> store = makeDefaultSecretStore();
   EXPECT_NE(dynamic_cast<TarnSecretServiceStore*>(store.get()), nullptr);
+}
+
+TEST(TarnDefaultSecretStoreTest, FallsBackToTheFileWhenTheSecretServiceHasNoDefaultCollection) {
+  const TarnPrivateKeyring keyring(TarnPrivateKeyring::LoginKeyring::none);
+  const std::shared_ptr<TarnSecretStore> store = makeDefaultSecretStore();
+  EXPECT_NE(dynamic_cast<TarnFileSecretStore*>(store.get()), nullptr);
 }
 
 TEST(TarnDefaultSecretStoreTest, FallsBackToTheFileWithoutASessionBus) {

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-TarnPrivateKeyring::TarnPrivateKeyring() : previousAddress_(qgetenv("DBUS_SESSION_BUS_ADDRESS")) {
+TarnPrivateKeyring::TarnPrivateKeyring(LoginKeyring loginKeyring) : previousAddress_(qgetenv("DBUS_SESSION_BUS_ADDRESS")) {
   if (!folder_.isValid())
     throw std::runtime_error("no temporary folder");
   const QString root = folder_.path();
@@ -21,13 +21,14 @@ TarnPrivateKeyring::TarnPrivateKeyring() : previousAddress_(qgetenv("DBUS_SESSIO
   environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/home/.config"));
   environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/run"));
   environment.remove(QStringLiteral("DISPLAY"));
+  QStringList arguments = {QStringLiteral("--foreground"), QStringLiteral("--components=secrets")};
   // --unlock reads the login keyring's password from standard input and
   // creates that keyring unlocked when it does not exist yet.
-  keyring_ = std::make_unique<TarnTestDaemon>(
-      QStringLiteral("gnome-keyring-daemon"),
-      QStringList{QStringLiteral("--foreground"), QStringLiteral("--unlock"), QStringLiteral("--components=secrets")},
-      environment);
-  keyring_->feedInput("test-password");
+  if (loginKeyring == LoginKeyring::unlocked)
+    arguments << QStringLiteral("--unlock");
+  keyring_ = std::make_unique<TarnTestDaemon>(QStringLiteral("gnome-keyring-daemon"), arguments, environment);
+  if (loginKeyring == LoginKeyring::unlocked)
+    keyring_->feedInput("test-password");
   if (!bus_->waitForName(QStringLiteral("org.freedesktop.secrets"), std::chrono::seconds(10)))
     throw std::runtime_error("gnome-keyring-daemon did not come up: " + keyring_->errorOutput().toStdString());
   qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->address());
