@@ -1,6 +1,6 @@
 #include "host/files/TarnFileDownloader.h"
 
-#include <QByteArray>
+#include "model/TarnBase64.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,12 +20,12 @@ TarnWireFileDownloadResponse refused(std::string path, std::string fileName, std
 }
 
 // Reads until end of file or until `limit` bytes are in; answers 0 or the errno of a failed read.
-int readAtMost(int descriptor, qsizetype limit, QByteArray& bytes) {
+int readAtMost(int descriptor, std::size_t limit, std::string& bytes) {
   while (bytes.size() < limit) {
-    const qsizetype start = bytes.size();
-    const qsizetype chunk = std::min<qsizetype>(limit - start, 1 << 20);
+    const std::size_t start = bytes.size();
+    const std::size_t chunk = std::min<std::size_t>(limit - start, 1 << 20);
     bytes.resize(start + chunk);
-    const ssize_t count = ::read(descriptor, bytes.data() + start, static_cast<size_t>(chunk));
+    const ssize_t count = ::read(descriptor, bytes.data() + start, chunk);
     if (count < 0) {
       const int error = errno;
       bytes.resize(start);
@@ -34,7 +34,7 @@ int readAtMost(int descriptor, qsizetype limit, QByteArray& bytes) {
       }
       return error;
     }
-    bytes.resize(start + count);
+    bytes.resize(start + static_cast<std::size_t>(count));
     if (count == 0) {
       break;
     }
@@ -76,20 +76,20 @@ TarnWireFileDownloadResponse TarnFileDownloader::download(const std::string& pat
     return refused(path, name, tooLargeMessage);
   }
   // One byte past the limit tells a file that grew since fstat from one that fits.
-  QByteArray bytes;
-  bytes.reserve(static_cast<qsizetype>(status.st_size) + 1);
-  if (const int error = readAtMost(file.descriptor.get(), static_cast<qsizetype>(byteLimit_) + 1, bytes)) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(status.st_size) + 1);
+  if (const int error = readAtMost(file.descriptor.get(), static_cast<std::size_t>(byteLimit_) + 1, bytes)) {
     return refused(path, name, std::generic_category().message(error));
   }
-  if (bytes.size() > byteLimit_) {
+  if (static_cast<std::int64_t>(bytes.size()) > byteLimit_) {
     return refused(path, name, tooLargeMessage);
   }
   TarnWireFileDownloadResponse response;
   response.accepted = true;
   response.path = path;
   response.fileName = name;
-  response.byteCount = bytes.size();
-  response.base64Data = bytes.toBase64().toStdString();
+  response.byteCount = static_cast<std::int64_t>(bytes.size());
+  response.base64Data = TarnBase64::encode(bytes);
   response.message = "Downloaded " + name + ".";
   return response;
 }
