@@ -10,6 +10,7 @@
 struct TarnTerminalInputBytes {
     TarnUUID sessionID;
     std::string bytes;
+    TarnUUID fromClient{}; // told when the session refuses the bytes
 };
 
 struct TarnTerminalInputResize {

@@ -96,7 +96,7 @@ void TarnTerminalUnit::handleInput(const std::string& payload, const TarnUUID& c
     auto bytes = TarnBase64::decode(request->dataBase64);
     if (!bytes)
         return;
-    enqueueInput(TarnTerminalInputBytes{request->sessionID, std::move(*bytes)}, clientID);
+    enqueueInput(TarnTerminalInputBytes{request->sessionID, std::move(*bytes), clientID}, clientID);
 }
 
 void TarnTerminalUnit::handleResize(const std::string& payload, const TarnUUID& clientID) {
@@ -127,7 +127,12 @@ void TarnTerminalUnit::applyInput(const TarnTerminalInputEvent& event, std::func
         return;
     }
     if (const auto* bytes = std::get_if<TarnTerminalInputBytes>(&event))
-        registry->input(bytes->sessionID, bytes->bytes, std::move(done));
+        registry->input(bytes->sessionID, bytes->bytes,
+                        [this, done = std::move(done), client = bytes->fromClient](TarnTerminalInputResult result) {
+                            if (result == TarnTerminalInputResult::refusedBacklogFull)
+                                context_.send(TarnWireEnvelope::error(inputOverflowMessage), client);
+                            done();
+                        });
     else if (const auto* resize = std::get_if<TarnTerminalInputResize>(&event))
         registry->resize(resize->sessionID, resize->cols, resize->rows, std::move(done));
 }

@@ -62,29 +62,35 @@ ChildChannel::~ChildChannel() {
     close(wakefd_);
 }
 
-void ChildChannel::send(std::span<const uint8_t> bytes) {
-    if (!running_.load() || bytes.empty())
-        return;
+SendOutcome ChildChannel::send(std::span<const uint8_t> bytes) {
+    if (!running_.load())
+        return SendOutcome::notRunning;
     std::lock_guard lock(writeMutex_);
     if (master_ < 0)
-        return;
+        return SendOutcome::notRunning;
+    if (bytes.empty())
+        return SendOutcome::queued;
     if (!pendingWrites_.empty()) {
+        // One message may overshoot the bound when nothing waits; after that the child must catch up.
+        if (pendingWrites_.size() + bytes.size() > settings_.maxPendingInputBytes)
+            return SendOutcome::inputBacklogFull;
         pendingWrites_.insert(pendingWrites_.end(), bytes.begin(), bytes.end());
-        return;
+        return SendOutcome::queued;
     }
     // Write at once when nothing is queued: keystrokes should not wait for a thread hop.
     ssize_t written = write(master_, bytes.data(), bytes.size());
     if (written < 0) {
         if (errno != EAGAIN && errno != EINTR) {
             std::printf("Error writing data to the child, errno=%d\n", errno);
-            return;
+            return SendOutcome::queued; // reported like any write error, not to the sender
         }
         written = 0;
     }
-    if (static_cast<std::size_t>(written) == bytes.size())
-        return;
-    pendingWrites_.insert(pendingWrites_.end(), bytes.begin() + written, bytes.end());
-    wake();
+    if (static_cast<std::size_t>(written) < bytes.size()) {
+        pendingWrites_.insert(pendingWrites_.end(), bytes.begin() + written, bytes.end());
+        wake();
+    }
+    return SendOutcome::queued;
 }
 
 bool ChildChannel::setWindowSize(const winsize& size) {

@@ -31,7 +31,7 @@ public:
                                                const LocalProcessSettings& settings);
     ~ChildChannel();
 
-    void send(std::span<const uint8_t> bytes);
+    SendOutcome send(std::span<const uint8_t> bytes);
     bool setWindowSize(const winsize& size);
     // Stops delivery at once (waiting for a callback in progress on another thread), then hangs up,
     // sends SIGTERM, SIGKILL after the grace period, and reaps.

@@ -50,14 +50,13 @@ bool LocalProcess::startProcess(const std::string& executable, const std::vector
     return true;
 }
 
-void LocalProcess::send(std::span<const uint8_t> data) {
+SendOutcome LocalProcess::send(std::span<const uint8_t> data) {
     std::shared_ptr<ChildChannel> channel;
     {
         std::lock_guard lock(mutex_);
         channel = channel_;
     }
-    if (channel)
-        channel->send(data);
+    return channel ? channel->send(data) : SendOutcome::notRunning;
 }
 
 bool LocalProcess::setWindowSize(const winsize& size) {

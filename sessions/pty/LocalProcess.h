@@ -38,8 +38,9 @@ public:
                       const std::optional<std::vector<std::string>>& environment = std::nullopt,
                       const std::optional<std::string>& execName = std::nullopt,
                       const std::optional<std::string>& currentDirectory = std::nullopt);
-    // Queues bytes for the child; dropped when it is not running.
-    void send(std::span<const uint8_t> data);
+    // Queues bytes for the child: dropped when it is not running, refused while the child has
+    // more than maxPendingInputBytes left to read.
+    SendOutcome send(std::span<const uint8_t> data);
     // Sets the terminal's size and tells the child; false when there is no terminal.
     bool setWindowSize(const winsize& size);
     // Ends the child: no further callbacks. The child is still reaped, with SIGKILL if it lingers.

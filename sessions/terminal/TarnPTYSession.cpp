@@ -20,8 +20,8 @@ bool TarnPTYSession::start(const std::optional<std::string>& currentDirectory,
                                   std::nullopt, std::nullopt, currentDirectory);
 }
 
-void TarnPTYSession::send(std::span<const uint8_t> bytes) {
-    process_->send(bytes);
+SendOutcome TarnPTYSession::send(std::span<const uint8_t> bytes) {
+    return process_->send(bytes);
 }
 
 void TarnPTYSession::resize(uint16_t cols, uint16_t rows) {

@@ -30,7 +30,7 @@ public:
     bool start(const std::optional<std::string>& currentDirectory = std::nullopt,
                const std::optional<std::string>& executable = std::nullopt,
                const std::optional<std::vector<std::string>>& args = std::nullopt);
-    void send(std::span<const uint8_t> bytes);
+    SendOutcome send(std::span<const uint8_t> bytes);
     // Stored for the next start when no terminal is open.
     void resize(uint16_t cols, uint16_t rows);
     // Ends the child; onExit is not called for it.

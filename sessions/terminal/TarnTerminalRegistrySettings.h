@@ -6,6 +6,7 @@
 #include <cstdint>
 
 enum class TarnTerminalError { capacityReached, startFailed };
+enum class TarnTerminalInputResult { taken, refusedBacklogFull };
 
 struct TarnTerminalRegistrySettings {
     std::int64_t maxSessions = 8;

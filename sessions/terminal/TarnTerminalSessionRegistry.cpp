@@ -59,14 +59,18 @@ void TarnTerminalSessionRegistry::attach(const TarnUUID& sessionID, const TarnUU
     });
 }
 
-void TarnTerminalSessionRegistry::input(const TarnUUID& sessionID, std::string bytes, std::function<void()> done) {
+void TarnTerminalSessionRegistry::input(const TarnUUID& sessionID, std::string bytes,
+                                        std::function<void(TarnTerminalInputResult)> done) {
     onExecutor([=, this, bytes = std::move(bytes), done = std::move(done)] {
+        auto result = TarnTerminalInputResult::taken;
         if (auto found = entries_.find(sessionID); found != entries_.end()) {
             found->second->lastActivity = clock_();
-            found->second->session->send(
-                std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+            auto outcome =
+                found->second->session->send(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+            if (outcome == SendOutcome::inputBacklogFull)
+                result = TarnTerminalInputResult::refusedBacklogFull;
         }
-        onMain(done);
+        onMain([done, result] { done(result); });
     });
 }
 

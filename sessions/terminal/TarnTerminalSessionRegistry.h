@@ -47,7 +47,8 @@ public:
               std::function<void(TarnTerminalOpenResult)> reply);
     // Makes `owner` the owner and replays the scrollback to it; false for an unknown session.
     void attach(const TarnUUID& sessionID, const TarnUUID& owner, std::function<void(bool)> reply);
-    void input(const TarnUUID& sessionID, std::string bytes, std::function<void()> done);
+    // `done` learns whether the bytes were refused because the shell is not reading its input.
+    void input(const TarnUUID& sessionID, std::string bytes, std::function<void(TarnTerminalInputResult)> done);
     void resize(const TarnUUID& sessionID, std::int64_t cols, std::int64_t rows, std::function<void()> done);
     void close(const TarnUUID& sessionID);
     void list(std::function<void(std::vector<TarnWireTerminalSessionInfo>)> reply);

@@ -230,6 +230,21 @@ TEST_F(TarnTerminalHostTest, AttachingToAnUnknownSessionAnswersSessionEnded) {
     EXPECT_EQ(*closed->terminalClosed, (TarnWireTerminalClosed{unknown, -1, "Session ended."}));
 }
 
+TEST_F(TarnTerminalHostTest, InputToAShellThatStoppedReadingIsRefusedWithAnError) {
+    TarnTerminalUnitSettings settings;
+    settings.registry.process.maxPendingInputBytes = 128 * 1024;
+    startHost(settings);
+    TarnUUID id = openTerminal(*first, 80, 24, "/bin/sh");
+    type(*first, id, "stty raw -echo; echo rea''dy; exec sleep 60\n");
+    ASSERT_TRUE(waitForOutput(*first, id, "ready"));
+    const std::string block(64 * 1024, 'k');
+    for (int i = 0; i < 40; ++i)
+        type(*first, id, block);
+    auto refused = first->nextOfKind(TarnWireKind::error, std::chrono::milliseconds(patienceMs));
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->errorMessage, "Terminal input is arriving faster than the session takes it.");
+}
+
 TEST_F(TarnTerminalHostTest, ReapsASessionLeftWithoutOwnerAfterTheServiceRestarted) {
     TarnTerminalUnitSettings settings;
     settings.reapInterval = std::chrono::milliseconds(20);

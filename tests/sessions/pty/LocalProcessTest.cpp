@@ -197,6 +197,22 @@ TEST(LocalProcess, StopsReadingWhileTheDelegateIsBehindAndLosesNothing) {
     EXPECT_EQ(delegate.exitCode(), 0);
 }
 
+TEST(LocalProcess, RefusesInputOnceAChildThatDoesNotReadHasABacklog) {
+    RecordingDelegate delegate;
+    LocalProcessSettings settings;
+    settings.maxPendingInputBytes = 256 * 1024;
+    LocalProcess process(delegate, nullptr, settings);
+    ASSERT_TRUE(process.startProcess("/bin/sh", {"-c", "stty raw -echo; echo ready; exec sleep 60"}, plainEnvironment));
+    ASSERT_TRUE(delegate.waitForOutput("ready"));
+    const std::vector<uint8_t> block(64 * 1024, 'k');
+    SendOutcome outcome = SendOutcome::queued;
+    for (int sent = 0; sent < 200 && outcome == SendOutcome::queued; ++sent)
+        outcome = process.send(block);
+    EXPECT_EQ(outcome, SendOutcome::inputBacklogFull);
+    process.terminate();
+    EXPECT_EQ(process.send(block), SendOutcome::notRunning);
+}
+
 TEST(LocalProcess, TerminateEscalatesToKillAndReapsWithoutReporting) {
     RecordingDelegate delegate;
     LocalProcessSettings settings;

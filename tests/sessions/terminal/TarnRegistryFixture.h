@@ -70,7 +70,7 @@ protected:
         return sessions.value_or(std::vector<TarnWireTerminalSessionInfo>{});
     }
 
-    void type(const TarnUUID& id, const std::string& text) { registry->input(id, text, [] {}); }
+    void type(const TarnUUID& id, const std::string& text) { registry->input(id, text, [](TarnTerminalInputResult) {}); }
 
     bool waitForOutput(const TarnUUID& id, const std::string& needle) {
         return QTest::qWaitFor([&] { return output[id].find(needle) != std::string::npos; }, patienceMs);

@@ -6,21 +6,26 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
+// Plain reads: a process can vanish while its stat file is read, which streams report by throwing.
 pid_t parentOf(const std::filesystem::path& statPath) {
-    std::ifstream in(statPath);
-    std::string stat((std::istreambuf_iterator<char>(in)), {});
-    auto paren = stat.rfind(')');
-    if (paren == std::string::npos)
+    std::FILE* file = std::fopen(statPath.c_str(), "r");
+    if (!file)
         return -1;
+    char buffer[1024];
+    std::size_t length = std::fread(buffer, 1, sizeof buffer - 1, file);
+    std::fclose(file);
+    buffer[length] = '\0';
+    const char* paren = std::strrchr(buffer, ')');
     char state;
     int parent = -1;
-    if (std::sscanf(stat.c_str() + paren + 1, " %c %d", &state, &parent) != 2)
+    if (!paren || std::sscanf(paren + 1, " %c %d", &state, &parent) != 2)
         return -1;
     return parent;
 }
