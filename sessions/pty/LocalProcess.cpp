@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 LocalProcess::LocalProcess(LocalProcessDelegate& delegate, std::shared_ptr<SerialQueue> dispatchQueue,
                            LocalProcessSettings settings)
@@ -26,6 +27,15 @@ bool LocalProcess::startProcess(const std::string& executable, const std::vector
                                 const std::optional<std::string>& currentDirectory) {
     if (running())
         return false;
+    // An ended child's exit notice may still be queued: it must not reach the delegate after this
+    // start. Stopped outside the lock, since it waits for a delivery that may be taking the lock.
+    std::shared_ptr<ChildChannel> previous;
+    {
+        std::lock_guard lock(mutex_);
+        previous = std::exchange(channel_, nullptr);
+    }
+    if (previous)
+        previous->terminate();
     winsize size = delegate_.getWindowSize();
     std::vector<std::string> argv{execName.value_or(executable)};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -43,8 +53,6 @@ bool LocalProcess::startProcess(const std::string& executable, const std::vector
     if (!channel)
         return false;
     std::lock_guard lock(mutex_);
-    if (channel_)
-        channel_->terminate(); // an ended child whose exit notice is still queued
     channel_ = std::move(channel);
     shellPid_ = child->pid;
     return true;
