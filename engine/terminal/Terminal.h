@@ -302,6 +302,8 @@ private:
     Attribute eraseAttribute() const;
     CharData eraseCell() const;
     void refreshBlankLine(LineWrap wrap);
+    void rotateRowsUp(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank);
+    void rotateRowsDown(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank);
     void copyMarginCells(int fromRow, int toRow);
     void clearMarginCells(int row);
 

@@ -145,9 +145,7 @@ void Terminal::cmdInsertLines(const Params& pars)
         const int cursorRow = b.yBase + b.y();
         const int bottomRow = b.yBase + b.scrollBottom();
         for (int i = 0; i < n; ++i) {
-            if (bottomRow > cursorRow)
-                b.lines.shiftElements(cursorRow, bottomRow - cursorRow, 1);
-            b.lines.set(cursorRow, b.getBlankLine(eraseAttribute()));
+            rotateRowsDown(cursorRow, bottomRow, b.getBlankLine(eraseAttribute()));
         }
     }
     updateRange(b.y());
@@ -173,9 +171,7 @@ void Terminal::cmdDeleteLines(const Params& pars)
         const int cursorRow = b.yBase + b.y();
         const int bottomRow = b.yBase + b.scrollBottom();
         for (int i = 0; i < n; ++i) {
-            if (bottomRow > cursorRow)
-                b.lines.shiftElements(cursorRow + 1, bottomRow - cursorRow, -1);
-            b.lines.set(bottomRow, b.getBlankLine(eraseAttribute()));
+            rotateRowsUp(cursorRow, bottomRow, b.getBlankLine(eraseAttribute()));
         }
     }
     updateRange(b.y());
@@ -194,9 +190,7 @@ void Terminal::cmdScrollUp(const Params& pars)
                 copyMarginCells(row + 1, row);
             b.lines[bottomRow].fill(CharData::Null, b.marginLeft, b.marginRight - b.marginLeft + 1);
         } else {
-            if (bottomRow > topRow)
-                b.lines.shiftElements(topRow + 1, bottomRow - topRow, -1);
-            b.lines.set(bottomRow, b.getBlankLine(Attribute()));
+            rotateRowsUp(topRow, bottomRow, b.getBlankLine(Attribute()));
         }
     }
     updateRange(b.scrollTop());
@@ -215,9 +209,7 @@ void Terminal::cmdScrollDown(const Params& pars)
                 copyMarginCells(row - 1, row);
             b.lines[topRow].fill(eraseCell(), b.marginLeft, b.marginRight - b.marginLeft + 1);
         } else {
-            if (bottomRow > topRow)
-                b.lines.shiftElements(topRow, bottomRow - topRow, 1);
-            b.lines.set(topRow, b.getBlankLine(eraseAttribute()));
+            rotateRowsDown(topRow, bottomRow, b.getBlankLine(eraseAttribute()));
         }
     }
     updateRange(b.scrollTop());

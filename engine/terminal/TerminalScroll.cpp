@@ -42,6 +42,29 @@ void Terminal::clearMarginCells(int row)
     line.renderMode = BufferLine::RenderLineMode::single;
 }
 
+// Rows topRow..bottomRow move up one; topRow leaves and `blank` enters at bottomRow. Rows are
+// moved in the ring, never copied cell by cell.
+void Terminal::rotateRowsUp(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank)
+{
+    Buffer& b = *buffer_;
+    b.clearImagesFromLine(topRow);
+    b.lines.splice(topRow, 1, {});
+    std::vector<std::unique_ptr<BufferLine>> inserted;
+    inserted.push_back(std::move(blank));
+    b.lines.splice(bottomRow, 0, std::move(inserted));
+}
+
+// Rows topRow..bottomRow move down one; bottomRow leaves and `blank` enters at topRow.
+void Terminal::rotateRowsDown(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank)
+{
+    Buffer& b = *buffer_;
+    b.clearImagesFromLine(bottomRow);
+    b.lines.splice(bottomRow, 1, {});
+    std::vector<std::unique_ptr<BufferLine>> inserted;
+    inserted.push_back(std::move(blank));
+    b.lines.splice(topRow, 0, std::move(inserted));
+}
+
 void Terminal::scroll(LineWrap wrap)
 {
     Buffer& b = *buffer_;
@@ -93,12 +116,7 @@ void Terminal::scroll(LineWrap wrap)
                 isCurrentBufferAlternate() ? "true" : "false");
             return;
         }
-        if (bottomRow > topRow && !b.lines.shiftElements(topRow + 1, bottomRow - topRow, -1))
-            std::printf("Assertion on scroll, state was: bottomRow=%d topRow=%d yDisp=%d linesTop=%d isAlternate=%s\n",
-                bottomRow, topRow, b.yDisp(), b.linesTop, isCurrentBufferAlternate() ? "true" : "false");
-        b.clearImagesFromLine(bottomRow);
-        b.lines[bottomRow].copyFrom(*blankLine_);
-        b.lines[bottomRow].renderMode = BufferLine::RenderLineMode::single;
+        rotateRowsUp(topRow, bottomRow, std::make_unique<BufferLine>(*blankLine_));
     }
 
     if (!userScrolling)
@@ -157,11 +175,7 @@ void Terminal::reverseIndex()
             copyMarginCells(row - 1, row);
         clearMarginCells(topRow);
     } else {
-        if (!b.lines.shiftElements(topRow, b.scrollBottom() - b.scrollTop(), 1))
-            std::printf("Assertion on reverseIndex, state was: y=%d scrollTop=%d  yDisp=%d linesTop=%d isAlternate=%s\n",
-                b.y(), b.scrollTop(), b.yDisp(), b.linesTop, isCurrentBufferAlternate() ? "true" : "false");
-        b.clearImagesFromLine(topRow);
-        b.lines.set(topRow, b.getBlankLine(eraseAttribute()));
+        rotateRowsDown(topRow, bottomRow, b.getBlankLine(eraseAttribute()));
     }
     updateRange(b.scrollTop());
     updateRange(b.scrollBottom());
