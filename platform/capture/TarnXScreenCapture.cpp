@@ -1,6 +1,7 @@
 #include "platform/capture/TarnXScreenCapture.h"
 
 #include "platform/capture/TarnDisplayOrder.h"
+#include "platform/displayserver/TarnXEventDrain.h"
 #include "platform/displayserver/TarnXRandrMonitorLayout.h"
 
 TarnXScreenCapture::TarnXScreenCapture(TarnSessionEnvironment environment)
@@ -59,6 +60,7 @@ bool TarnXScreenCapture::grab(const TarnMonitor& monitor, TarnPixelView& image, 
 TarnCaptureResult TarnXScreenCapture::capture(std::optional<uint32_t> displayID) {
   std::string reason;
   if (!connect(reason)) return failure(TarnCaptureFailure::notPermitted, std::move(reason));
+  tarnDrainXEvents(display_->get());
   TarnCapturedFrame frame;
   frame.monitors = TarnDisplayOrder::sorted(TarnXRandrMonitorLayout(display_->get()).monitors());
   std::optional<TarnMonitor> chosen = TarnDisplayOrder::choose(frame.monitors, displayID);

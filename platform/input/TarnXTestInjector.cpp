@@ -1,5 +1,6 @@
 #include "platform/input/TarnXTestInjector.h"
 
+#include "platform/displayserver/TarnXEventDrain.h"
 #include "platform/input/TarnKeysyms.h"
 
 #include <X11/XKBlib.h>
@@ -58,6 +59,7 @@ void TarnXTestInjector::scroll(TarnScrollDirection direction, int steps) {
 void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t keysym) {
   if (!isAvailable()) return;
   Display* display = display_;
+  tarnDrainXEvents(display);
   KeyCode key = XKeysymToKeycode(display, keysym);
   if (key == 0) return;
   KeyCode control = XKeysymToKeycode(display, XK_Control_L);
@@ -71,8 +73,10 @@ void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t ke
 
 void TarnXTestInjector::typeText(const std::u32string& text) {
   if (!isAvailable()) return;
+  tarnDrainXEvents(display_);  // the layout may have changed since the last time
   size_t next = 0;
   while (next < text.size()) next = typeBatch(text, next);
+  tarnDrainXEvents(display_);
 }
 
 void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {

@@ -1,18 +1,20 @@
 #pragma once
-#include "tests/support/desktop/TarnPrivateSessionBus.h"
 #include "tests/support/xvfb/TarnChildProcess.h"
 
 #include <QDBusConnection>
+#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
 
-// A private bus with the logind stand-in on it. Everything is stopped by PID when it goes.
+// A private bus of its own (a dbus-daemon in a temporary folder) with the logind
+// stand-in on it. Both are stopped by PID when it goes.
 class TarnFakeLogin1 {
 public:
   enum class Answer { accept, refuse };
 
   explicit TarnFakeLogin1(Answer answer = Answer::accept);
+  ~TarnFakeLogin1();
 
   bool isReady() const { return ready_; }
   // A connection to the private bus, for the code under test.
@@ -23,8 +25,10 @@ public:
   bool waitForCall(const std::string& text) { return standIn_.waitForLine(text, 5000); }
 
 private:
-  TarnPrivateSessionBus bus_;
+  QTemporaryDir folder_;
+  TarnChildProcess bus_;
   TarnChildProcess standIn_;
+  QString connectionName_;
   QDBusConnection connection_{QString()};
   bool ready_ = false;
 };
