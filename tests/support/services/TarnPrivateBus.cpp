@@ -11,17 +11,20 @@
 
 namespace {
 
-// A session bus that starts nothing by activation: the tests start the
-// services they want, and a call to any other name fails at once. The
-// address given on the command line replaces the <listen> below.
-constexpr const char* sessionConfiguration = R"(<!DOCTYPE busconfig PUBLIC
+// A bus that starts nothing by activation (the tests start the services
+// they want, and a call to any other name fails at once), lets everyone
+// own and call every name, and keeps running as the user who started it,
+// so it dies with the test. The address given on the command line
+// replaces the <listen> below.
+constexpr const char* configurationTemplate = R"(<!DOCTYPE busconfig PUBLIC
  "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
-  <type>session</type>
+  <type>%1</type>
   <listen>unix:tmpdir=/tmp</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
+    <allow user="*"/>
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
     <allow own="*"/>
@@ -32,19 +35,17 @@ constexpr const char* sessionConfiguration = R"(<!DOCTYPE busconfig PUBLIC
 } // namespace
 
 TarnPrivateBus::TarnPrivateBus(Kind kind, const QString& folder) {
-  QString configuration = QStringLiteral("--system");
-  if (kind == Kind::session) {
-    QFile file(folder + QStringLiteral("/session-bus.conf"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(sessionConfiguration) < 0)
-      throw std::runtime_error("cannot write the session bus configuration");
-    configuration = QStringLiteral("--config-file=") + file.fileName();
-  }
-  const QString socket = folder + (kind == Kind::session ? QStringLiteral("/session_bus") : QStringLiteral("/system_bus"));
+  const QString type = kind == Kind::session ? QStringLiteral("session") : QStringLiteral("system");
+  QFile configuration(folder + QStringLiteral("/%1-bus.conf").arg(type));
+  if (!configuration.open(QIODevice::WriteOnly) ||
+      configuration.write(QString::fromLatin1(configurationTemplate).arg(type).toUtf8()) < 0)
+    throw std::runtime_error("cannot write the bus configuration");
+  configuration.close();
   const QStringList arguments = {
-      configuration,
+      QStringLiteral("--config-file=") + configuration.fileName(),
       QStringLiteral("--nofork"),
       QStringLiteral("--nopidfile"),
-      QStringLiteral("--address=unix:path=") + socket,
+      QStringLiteral("--address=unix:path=%1/%2_bus").arg(folder, type),
       QStringLiteral("--print-address=1"),
   };
   daemon_ = std::make_unique<TarnTestDaemon>(QStringLiteral("dbus-daemon"), arguments,

@@ -9,8 +9,9 @@
 #include <memory>
 
 // A dbus-daemon of the test's own, listening on a socket in a given folder.
-// The system kind loads the system policy (what avahi-daemon expects)
-// without touching the machine's /run/dbus.
+// The system kind stands in for the system bus (avahi-daemon and its
+// clients find it through DBUS_SYSTEM_BUS_ADDRESS); the machine's own
+// /run/dbus is never touched.
 class TarnPrivateBus {
 public:
   enum class Kind { session, system };

@@ -2,12 +2,17 @@
 
 #include <QDeadlineTimer>
 
+#include <csignal>
 #include <stdexcept>
+#include <sys/prctl.h>
 
 TarnTestDaemon::TarnTestDaemon(const QString& program, const QStringList& arguments,
                                const QProcessEnvironment& environment)
     : program_(program) {
   process_.setProcessEnvironment(environment);
+  // A test killed on a time-out takes its servers along instead of leaving
+  // them running (daemons that switch users lose this setting).
+  process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
   process_.start(program, arguments);
   if (!process_.waitForStarted(5000))
     throw std::runtime_error("cannot start " + program.toStdString() + ": " + process_.errorString().toStdString());
