@@ -59,8 +59,12 @@ AvahiWatch* newWatch(const AvahiPoll*, int fd, AvahiWatchEvent events, AvahiWatc
   watch->fd = fd;
   watch->callback = callback;
   watch->userdata = userdata;
-  watch->readable = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-  watch->writable = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
+  // Made disabled: libdbus may watch one descriptor twice (once per
+  // direction), and two enabled notifiers of one kind on it would clash.
+  watch->readable = std::make_unique<QSocketNotifier>(QSocketNotifier::Read);
+  watch->writable = std::make_unique<QSocketNotifier>(QSocketNotifier::Write);
+  watch->readable->setSocket(fd);
+  watch->writable->setSocket(fd);
   QObject::connect(watch->readable.get(), &QSocketNotifier::activated, watch->readable.get(),
                    [watch] { dispatch(watch, AVAHI_WATCH_IN); });
   QObject::connect(watch->writable.get(), &QSocketNotifier::activated, watch->writable.get(),
