@@ -130,7 +130,8 @@ TarnTerminalOpenResult TarnTerminalSessionRegistry::openNow(std::int64_t cols, s
     entry->cols = windowDimension(cols);
     entry->rows = windowDimension(rows);
 
-    QPointer<QObject> executor = executor_;
+    // Raw: these run on the output queue, and every session is stopped before the executor goes.
+    QObject* executor = executor_.data();
     auto stream = std::make_shared<TarnSessionEventStream>(settings_.maxBufferedOutputBytes, [this, executor, id] {
         QMetaObject::invokeMethod(executor, [this, id] { drain(id); }, Qt::QueuedConnection);
     });
