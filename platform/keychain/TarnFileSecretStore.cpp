@@ -1,5 +1,6 @@
 #include "platform/keychain/TarnFileSecretStore.h"
 
+#include "platform/keychain/TarnFileLock.h"
 #include "platform/keychain/TarnKeychainLog.h"
 
 #include <QDir>
@@ -11,36 +12,12 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr mode_t privateFolderMode = 0700;
-
-// Holds an exclusive lock on the folder's lock file so that two processes
-// never interleave their read-modify-write of the secrets file.
-class FolderLock {
-public:
-  explicit FolderLock(const QString& path)
-      : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
-      ::close(fd_);
-      fd_ = -1;
-    }
-  }
-  ~FolderLock() {
-    if (fd_ >= 0)
-      ::close(fd_);
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-  bool held() const { return fd_ >= 0; }
-
-private:
-  int fd_;
-};
 
 bool writeAll(int fd, const QByteArray& bytes) {
   qsizetype done = 0;
@@ -92,7 +69,7 @@ bool TarnFileSecretStore::erase(const QString& account) { return change(Change::
 bool TarnFileSecretStore::change(Change change, const QString& account, const QByteArray& secret) {
   if (!preparePrivateFolder())
     return false;
-  const FolderLock lock(folder_ + QStringLiteral("/secrets.lock"));
+  const TarnFileLock lock(folder_ + QStringLiteral("/secrets.lock"));
   if (!lock.held()) {
     qCWarning(tarnKeychainLog) << "cannot lock" << folder_ << std::strerror(errno);
     return false;
