@@ -44,17 +44,14 @@ TarnXRenderScaler::~TarnXRenderScaler() { release(); }
 void TarnXRenderScaler::release() {
   xcb_connection_t* connection = XGetXCBConnection(display_);
   if (target_) xcb_render_free_picture(connection, target_);
-  if (pixmap_) xcb_free_pixmap(connection, pixmap_);
   if (source_) xcb_render_free_picture(connection, source_);
-  if (target_ || pixmap_ || source_) xcb_flush(connection);
-  target_ = pixmap_ = source_ = 0;
-  width_ = height_ = 0;
+  if (target_ || source_) xcb_flush(connection);
+  target_ = source_ = pixmap_ = 0;
   transformedArea_ = {};
 }
 
-bool TarnXRenderScaler::prepare(int width, int height, std::string& error) {
-  if (pixmap_ && width == width_ && height == height_) return true;
-  release();
+bool TarnXRenderScaler::prepare(uint32_t pixmap, std::string& error) {
+  if (source_ && pixmap == pixmap_) return true;
   xcb_connection_t* connection = XGetXCBConnection(display_);
   const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_render_id);
   if (!extension || !extension->present) {
@@ -62,7 +59,6 @@ bool TarnXRenderScaler::prepare(int width, int height, std::string& error) {
     return false;
   }
   int screen = DefaultScreen(display_);
-  xcb_window_t root = xcb_window_t(DefaultRootWindow(display_));
   if (!format_) {
     std::unique_ptr<xcb_render_query_pict_formats_reply_t, FreeDeleter> formats(
         xcb_render_query_pict_formats_reply(connection, xcb_render_query_pict_formats(connection), nullptr));
@@ -72,20 +68,22 @@ bool TarnXRenderScaler::prepare(int width, int height, std::string& error) {
       return false;
     }
   }
-  // Windows above the root are part of what the user sees, so they are included.
-  uint32_t sourceValues[] = {XCB_RENDER_REPEAT_PAD, XCB_SUBWINDOW_MODE_INCLUDE_INFERIORS};
-  source_ = xcb_generate_id(connection);
-  pixmap_ = xcb_generate_id(connection);
+  std::vector<xcb_void_cookie_t> requests;
+  if (!source_) {
+    // Windows above the root are part of what the user sees, so they are included.
+    uint32_t sourceValues[] = {XCB_RENDER_REPEAT_PAD, XCB_SUBWINDOW_MODE_INCLUDE_INFERIORS};
+    static const char bilinear[] = "bilinear";
+    source_ = xcb_generate_id(connection);
+    requests.push_back(xcb_render_create_picture_checked(connection, source_, xcb_window_t(DefaultRootWindow(display_)),
+                                                         format_, XCB_RENDER_CP_REPEAT | XCB_RENDER_CP_SUBWINDOW_MODE,
+                                                         sourceValues));
+    requests.push_back(
+        xcb_render_set_picture_filter_checked(connection, source_, sizeof bilinear - 1, bilinear, 0, nullptr));
+  }
+  if (target_) xcb_render_free_picture(connection, target_);
   target_ = xcb_generate_id(connection);
-  static const char bilinear[] = "bilinear";
-  xcb_void_cookie_t requests[] = {
-      xcb_render_create_picture_checked(connection, source_, root, format_,
-                                        XCB_RENDER_CP_REPEAT | XCB_RENDER_CP_SUBWINDOW_MODE, sourceValues),
-      xcb_create_pixmap_checked(connection, uint8_t(DefaultDepth(display_, screen)), pixmap_, root, uint16_t(width),
-                                uint16_t(height)),
-      xcb_render_create_picture_checked(connection, target_, pixmap_, format_, 0, nullptr),
-      xcb_render_set_picture_filter_checked(connection, source_, sizeof bilinear - 1, bilinear, 0, nullptr),
-  };
+  pixmap_ = pixmap;
+  requests.push_back(xcb_render_create_picture_checked(connection, target_, pixmap, format_, 0, nullptr));
   bool made = true;
   for (xcb_void_cookie_t request : requests) made = succeeded(connection, request) && made;
   if (!made) {
@@ -93,26 +91,26 @@ bool TarnXRenderScaler::prepare(int width, int height, std::string& error) {
     error = "The X server refused to scale the screen.";
     return false;
   }
-  width_ = width;
-  height_ = height;
   return true;
 }
 
-uint32_t TarnXRenderScaler::scale(const TarnMonitor& area, int width, int height, std::string& error) {
-  if (!prepare(width, height, error)) return 0;
+bool TarnXRenderScaler::scale(const TarnMonitor& area, uint32_t pixmap, int width, int height, std::string& error) {
+  if (!prepare(pixmap, error)) return false;
   xcb_connection_t* connection = XGetXCBConnection(display_);
   pending_.clear();
-  if (!(area == transformedArea_)) {
+  if (!(area == transformedArea_) || width != transformedWidth_ || height != transformedHeight_) {
     // Maps a pixel of the frame to the monitor's pixels: scale, then move to the monitor.
     double scaleX = double(area.width) / width, scaleY = double(area.height) / height;
     xcb_render_transform_t transform = {fixed(scaleX), 0, fixed(area.x), 0, fixed(scaleY), fixed(area.y),
                                         0, 0, fixed(1)};
     pending_.push_back(xcb_render_set_picture_transform_checked(connection, source_, transform));
     transformedArea_ = area;
+    transformedWidth_ = width;
+    transformedHeight_ = height;
   }
   pending_.push_back(xcb_render_composite_checked(connection, XCB_RENDER_PICT_OP_SRC, source_, XCB_NONE, target_, 0,
                                                   0, 0, 0, 0, 0, uint16_t(width), uint16_t(height)));
-  return pixmap_;
+  return true;
 }
 
 bool TarnXRenderScaler::confirm(std::string& error) {

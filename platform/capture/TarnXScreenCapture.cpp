@@ -8,8 +8,9 @@ TarnXScreenCapture::TarnXScreenCapture(TarnSessionEnvironment environment)
     : environment_(std::move(environment)) {}
 
 TarnXScreenCapture::~TarnXScreenCapture() {
-  // Both free server resources through the connection, so they go before it closes.
+  // They free server resources through the connection, so they go before it closes.
   scaler_.reset();
+  frameTarget_.reset();
   grabber_.reset();
 }
 
@@ -40,6 +41,7 @@ bool TarnXScreenCapture::connect(std::string& reason) {
   }
   grabber_ = std::make_unique<TarnXShmGrabber>(display_->get());
   scaler_ = std::make_unique<TarnXRenderScaler>(display_->get());
+  frameTarget_ = std::make_unique<TarnXFrameTarget>(display_->get());
   cursor_ = std::make_unique<TarnCursorOverlay>(display_->get());
   return true;
 }
@@ -48,10 +50,9 @@ bool TarnXScreenCapture::grab(const TarnMonitor& monitor, TarnPixelView& image, 
   TarnFrameEncoder::Size target = TarnFrameEncoder::targetSize(monitor.width, monitor.height);
   bool needsScaling = target.width != monitor.width || target.height != monitor.height;
   if (needsScaling && scaler_) {
-    if (uint32_t pixmap = scaler_->scale(monitor, target.width, target.height, reason)) {
-      bool grabbed = grabber_->grabPixmap(pixmap, target.width, target.height, image, reason);
-      if (scaler_->confirm(reason)) return grabbed;
-    }
+    uint32_t pixmap = frameTarget_->pixmap(target.width, target.height, reason);
+    if (pixmap && scaler_->scale(monitor, pixmap, target.width, target.height, reason) && scaler_->confirm(reason))
+      return frameTarget_->read(*grabber_, image, reason);
     scaler_.reset();  // the encoder scales from now on
   }
   return grabber_->grab(monitor, image, reason);

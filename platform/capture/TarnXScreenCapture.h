@@ -2,6 +2,7 @@
 #include "platform/capture/TarnCursorOverlay.h"
 #include "platform/capture/TarnFrameEncoder.h"
 #include "platform/capture/TarnScreenCapture.h"
+#include "platform/capture/TarnXFrameTarget.h"
 #include "platform/capture/TarnXRenderScaler.h"
 #include "platform/capture/TarnXShmGrabber.h"
 #include "platform/displayserver/TarnSessionEnvironment.h"
@@ -28,7 +29,8 @@ private:
   TarnSessionEnvironment environment_;
   std::optional<TarnXDisplay> display_;
   std::unique_ptr<TarnXShmGrabber> grabber_;
-  std::unique_ptr<TarnXRenderScaler> scaler_;
-  std::unique_ptr<TarnCursorOverlay> cursor_;  // null once the server has refused to scale
+  std::unique_ptr<TarnXRenderScaler> scaler_;  // null once the server has refused to scale
+  std::unique_ptr<TarnXFrameTarget> frameTarget_;
+  std::unique_ptr<TarnCursorOverlay> cursor_;
   TarnFrameEncoder encoder_;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/capture/TarnPixelView.h"
+#include "platform/capture/TarnXShmSegment.h"
 #include "platform/displayserver/TarnMonitor.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,8 +12,7 @@ typedef struct _XDisplay Display;
 // between grabs and only replaced when a larger one is needed.
 class TarnXShmGrabber {
 public:
-  explicit TarnXShmGrabber(Display* display);
-  ~TarnXShmGrabber();
+  explicit TarnXShmGrabber(Display* display) : display_(display), segment_(display) {}
   TarnXShmGrabber(const TarnXShmGrabber&) = delete;
   TarnXShmGrabber& operator=(const TarnXShmGrabber&) = delete;
 
@@ -24,14 +23,9 @@ public:
   bool grabPixmap(uint32_t pixmap, int width, int height, TarnPixelView& image, std::string& error);
 
 private:
-  bool ensureSegment(size_t bytes, std::string& error);
   bool grabDrawable(uint32_t drawable, int left, int top, int width, int height, TarnPixelView& image,
                     std::string& error);
-  void releaseSegment();
 
   Display* display_;
-  uint32_t segment_ = 0;
-  int segmentID_ = -1;
-  uint8_t* memory_ = nullptr;
-  size_t capacity_ = 0;
+  TarnXShmSegment segment_;
 };
