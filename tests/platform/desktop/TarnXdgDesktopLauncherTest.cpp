@@ -1,6 +1,6 @@
 #include "platform/desktop/TarnXdgDesktopLauncher.h"
 #include "tests/support/desktop/TarnEventWait.h"
-#include "tests/support/desktop/TarnPrivateSessionBus.h"
+#include "tests/support/services/TarnPrivateBus.h"
 
 #include <QFile>
 #include <QProcess>
@@ -16,9 +16,8 @@ namespace {
 class TarnXdgDesktopLauncherTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    tarnTestApplication();
     ASSERT_TRUE(folder_.isValid());
-    ASSERT_TRUE(bus_.isRunning());
+    ASSERT_FALSE(bus_.address().isEmpty());
     openerPath_ = folder_.filePath(QStringLiteral("record-open"));
     QFile script(openerPath_);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
@@ -28,6 +27,7 @@ protected:
   }
 
   void TearDown() override {
+    QDBusConnection::disconnectFromBus(launcherConnection);
     if (fileManager_.state() != QProcess::NotRunning) {
       fileManager_.terminate();
       fileManager_.waitForFinished(5000);
@@ -36,11 +36,15 @@ protected:
 
   void startFileManager() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_.address());
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus_.address()));
     fileManager_.setProcessEnvironment(environment);
     fileManager_.start(QStringLiteral(TARN_FAKE_FILE_MANAGER), {logPath(QStringLiteral("revealed.log"))});
     ASSERT_TRUE(fileManager_.waitForReadyRead(10'000));
     ASSERT_EQ(fileManager_.readLine().trimmed(), QByteArray("READY"));
+  }
+
+  QDBusConnection launcherBus() const {
+    return QDBusConnection::connectToBus(QString::fromUtf8(bus_.address()), launcherConnection);
   }
 
   QString logPath(const QString& name) const { return folder_.filePath(name); }
@@ -55,26 +59,28 @@ protected:
     return readLog(name);
   }
 
+  static inline const QString launcherConnection = QStringLiteral("launcher");
+  QCoreApplication& application_ = tarnTestApplication(); // before the bus daemon's process
   QTemporaryDir folder_;
-  TarnPrivateSessionBus bus_;
+  TarnPrivateBus bus_{TarnPrivateBus::Kind::session, folder_.path()};
   QString openerPath_;
   QProcess fileManager_;
 };
 
 TEST_F(TarnXdgDesktopLauncherTest, OpenHandsThePathToTheOpener) {
-  TarnXdgDesktopLauncher launcher(bus_.connect(QStringLiteral("launcher")), openerPath_);
+  TarnXdgDesktopLauncher launcher(launcherBus(), openerPath_);
   EXPECT_EQ(launcher.open(QStringLiteral("/home/user/My File.txt")), TarnDesktopRequestResult::requested);
   EXPECT_EQ(waitForLog(QStringLiteral("opened.log")), QStringLiteral("/home/user/My File.txt\n"));
 }
 
 TEST_F(TarnXdgDesktopLauncherTest, OpenReportsAnOpenerThatCannotStart) {
-  TarnXdgDesktopLauncher launcher(bus_.connect(QStringLiteral("launcher")), logPath(QStringLiteral("missing-opener")));
+  TarnXdgDesktopLauncher launcher(launcherBus(), logPath(QStringLiteral("missing-opener")));
   EXPECT_EQ(launcher.open(QStringLiteral("/home/user/a.txt")), TarnDesktopRequestResult::couldNotStart);
 }
 
 TEST_F(TarnXdgDesktopLauncherTest, RevealAsksTheFileManagerToSelectTheItem) {
   startFileManager();
-  TarnXdgDesktopLauncher launcher(bus_.connect(QStringLiteral("launcher")), openerPath_);
+  TarnXdgDesktopLauncher launcher(launcherBus(), openerPath_);
   EXPECT_EQ(launcher.reveal(QStringLiteral("/home/user/Notes 100%.txt")), TarnDesktopRequestResult::requested);
   EXPECT_EQ(waitForLog(QStringLiteral("revealed.log")),
             QStringLiteral("ShowItems file:///home/user/Notes%20100%25.txt\n"));
@@ -82,7 +88,7 @@ TEST_F(TarnXdgDesktopLauncherTest, RevealAsksTheFileManagerToSelectTheItem) {
 }
 
 TEST_F(TarnXdgDesktopLauncherTest, RevealWithoutAFileManagerOpensTheParentFolder) {
-  TarnXdgDesktopLauncher launcher(bus_.connect(QStringLiteral("launcher")), openerPath_);
+  TarnXdgDesktopLauncher launcher(launcherBus(), openerPath_);
   EXPECT_EQ(launcher.reveal(QStringLiteral("/home/user/docs/a.txt")), TarnDesktopRequestResult::requested);
   EXPECT_EQ(waitForLog(QStringLiteral("opened.log")), QStringLiteral("/home/user/docs\n"));
 }
