@@ -224,9 +224,22 @@ void EscapeSequenceParser::parse(ByteSpan data)
                 break;
             code = bytes[i];
         }
-        if (state == csiParam && isDigit(code)) {
-            addParameterDigit(code);
-            continue;
+        // Parameter fast path: digits and separators of a CSI, and its final byte, skip the table.
+        if (state == csiParam || state == csiEntry) {
+            if (isDigit(code)) {
+                addParameterDigit(code);
+                state = csiParam;
+                continue;
+            }
+            if (code == ';') {
+                state = addParameter(code) ? csiParam : csiIgnore;
+                continue;
+            }
+            if (code >= 0x40 && code <= 0x7E) {
+                dispatchCsi(code, pars_, collect_);
+                state = ground;
+                continue;
+            }
         }
 
         const std::uint8_t entry = transitions.entry(state, code);
@@ -238,7 +251,6 @@ void EscapeSequenceParser::parse(ByteSpan data)
             action = ParserAction::oscPut;
             next = state;
         }
-        currentState = state;
         switch (action) {
         case ParserAction::ignore:
             if (!flushPrint(i))
@@ -258,6 +270,7 @@ void EscapeSequenceParser::parse(ByteSpan data)
                     dcsStart = static_cast<std::int64_t>(i);
                 continue;
             }
+            currentState = state;
             ParsingState report = errorHandler(makeErrorReport(i, code, printStart, dcsStart));
             if (report.abort) {
                 restore(std::move(snapshot));
