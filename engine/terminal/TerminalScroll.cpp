@@ -47,7 +47,8 @@ void Terminal::clearMarginCells(int row)
 void Terminal::rotateRowsUp(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank)
 {
     Buffer& b = *buffer_;
-    b.clearImagesFromLine(topRow);
+    if (b.hasAnyImages())
+        b.clearImagesFromLine(topRow);
     b.lines.splice(topRow, 1, {});
     std::vector<std::unique_ptr<BufferLine>> inserted;
     inserted.push_back(std::move(blank));
@@ -58,7 +59,8 @@ void Terminal::rotateRowsUp(int topRow, int bottomRow, std::unique_ptr<BufferLin
 void Terminal::rotateRowsDown(int topRow, int bottomRow, std::unique_ptr<BufferLine> blank)
 {
     Buffer& b = *buffer_;
-    b.clearImagesFromLine(bottomRow);
+    if (b.hasAnyImages())
+        b.clearImagesFromLine(bottomRow);
     b.lines.splice(bottomRow, 1, {});
     std::vector<std::unique_ptr<BufferLine>> inserted;
     inserted.push_back(std::move(blank));
@@ -98,7 +100,8 @@ void Terminal::scroll(LineWrap wrap)
             } else {
                 // The oldest row leaves the ring. Copying the blank template as a new row measured
                 // faster than clearing the old row in place, which stores each cell field by field.
-                b.clearImagesFromLine(0);
+                if (b.hasAnyImages())
+                    b.clearImagesFromLine(0);
                 b.lines.push(std::make_unique<BufferLine>(*blankLine_));
                 advanceIntoScrollback(true);
             }

@@ -369,3 +369,44 @@ TEST(TerminalMouse, ReportsInTheSelectedEncoding)
 
 } // namespace
 } // namespace brevlin
+
+namespace brevlin {
+namespace {
+
+TEST(TerminalPayloads, CollectionStopsAtTheFirstCodeStillOnScreen)
+{
+    testing_support::RecordingDelegate delegate;
+    Terminal terminal(&delegate, TerminalOptions {.cols = 5, .rows = 2});
+    for (int i = 1; i <= 5; ++i)
+        terminal.payloadAtoms.lookup("link" + std::to_string(i));
+    terminal.feed("x");
+    CharData cell = terminal.buffer().lines[0][0];
+    cell.setPayload(TinyAtom {3});
+    terminal.buffer().lines[0].setCell(0, cell);
+
+    terminal.garbageCollectPayload();
+    EXPECT_EQ(terminal.payloadAtoms.lastCollected, 2);
+    EXPECT_EQ(terminal.payloadAtoms.target(TinyAtom {1}), nullptr);
+    ASSERT_NE(terminal.payloadAtoms.target(TinyAtom {4}), nullptr);
+
+    terminal.feed("\r" + csi + "K");
+    terminal.garbageCollectPayload();
+    EXPECT_EQ(terminal.payloadAtoms.lastCollected, 5);
+}
+
+TEST(TerminalScrolling, ChangingTheScrollbackDropsTheOldestLines)
+{
+    testing_support::RecordingDelegate delegate;
+    Terminal terminal(&delegate, TerminalOptions {.cols = 5, .rows = 2, .scrollback = 10});
+    for (int i = 0; i < 12; ++i)
+        terminal.feed(std::to_string(i) + "\r\n");
+    terminal.changeScrollback(3);
+    EXPECT_EQ(terminal.options.scrollback, 3);
+    EXPECT_EQ(terminal.buffer().lines.count(), 5);
+    EXPECT_EQ(testing_support::rowText(terminal, terminal.buffer(), 0), "11");
+    terminal.changeScrollback(std::nullopt);
+    EXPECT_EQ(terminal.options.scrollback, 0);
+}
+
+} // namespace
+} // namespace brevlin
