@@ -120,3 +120,25 @@ TEST_F(TarnDesktopIntegrationTest, LoginItemSwitchesTheAutostartEntry) {
   EXPECT_TRUE(integration->setLaunchAtLogin(TarnSwitch::off));
   EXPECT_FALSE(integration->launchAtLogin());
 }
+
+TEST(TarnDesktopIntegrationWayland, InputIsRefusedButSessionActionsStillWork) {
+  TarnFakeLogin1 login1;
+  ASSERT_TRUE(login1.isReady());
+  QTemporaryDir home;
+  TarnDesktopIntegration integration(
+      TarnSessionEnvironment{":0", "wayland-0", "wayland"}, TarnLogindClient(login1.connection(), QStringLiteral("c9")),
+      TarnAutostartEntry(home.path(), QStringLiteral("tarnhold.desktop"), {QStringLiteral("/usr/bin/tarnhold")}));
+  std::vector<Event> events;
+  auto report = [&](const QString& title, const QString& detail, const QString& symbol) {
+    events.push_back({title, detail, symbol});
+  };
+  integration.handleCommand(remoteInput(TarnRemoteInputAction::primaryClick, 0, 0), TarnDevice{}, std::nullopt, report);
+  integration.handleCommand(remoteInput(TarnRemoteInputAction::sleepMac, 0, 0), TarnDevice{}, std::nullopt, report);
+  EXPECT_EQ(events, (std::vector<Event>{
+                        {QStringLiteral("Primary Click"),
+                         QStringLiteral("Enable Accessibility for Tarnhold Host before remote input can control the Mac."),
+                         QStringLiteral("cursorarrow.click.2")},
+                        {QStringLiteral("Sleep Mac"), QStringLiteral("Sleep command sent to macOS."),
+                         QStringLiteral("moon.zzz.fill")}}));
+  EXPECT_EQ(login1.calls(), std::vector<std::string>{"Suspend interactive=0"});
+}
