@@ -61,6 +61,9 @@ TmuxServer::TmuxServer()
     run({"-f", "/dev/null", "new-session", "-d", "-s", "keeper", "-x", "20", "-y", "5", "sleep 600", ";", "set", "-g",
         "status", "off"});
     serverPid_ = static_cast<pid_t>(std::atoi(run({"display", "-p", "-t", "keeper", "#{pid}"}).c_str()));
+    socketPath_ = run({"display", "-p", "-t", "keeper", "#{socket_path}"});
+    while (!socketPath_.empty() && socketPath_.back() == '\n')
+        socketPath_.pop_back();
 }
 
 TmuxServer::~TmuxServer()
@@ -68,6 +71,8 @@ TmuxServer::~TmuxServer()
     run({"kill-server"});
     if (serverPid_ > 0 && kill(serverPid_, 0) == 0)
         kill(serverPid_, SIGKILL);
+    if (!socketPath_.empty())
+        unlink(socketPath_.c_str());
 }
 
 std::string TmuxServer::run(const std::vector<std::string>& arguments) const

@@ -31,6 +31,7 @@ public:
 
 private:
     std::string socketName_;
+    std::string socketPath_;
     pid_t serverPid_ = 0;
     int sessions_ = 0;
 };
