@@ -11,9 +11,14 @@ typedef struct _XDisplay Display;
 // The server-side pixmap a scaled frame is drawn into. Where the server shares
 // pixmaps over MIT-SHM, it lives in our shared memory and is read in place; elsewhere
 // (GPU-backed servers often refuse) it is a plain pixmap copied out like the screen.
+enum class TarnPixmapSharing { whenOffered, never };
+
 class TarnXFrameTarget {
 public:
-  explicit TarnXFrameTarget(Display* display) : display_(display), segment_(display) {}
+  explicit TarnXFrameTarget(Display* display, TarnPixmapSharing sharing = TarnPixmapSharing::whenOffered)
+      : display_(display), segment_(display) {
+    if (sharing == TarnPixmapSharing::never) sharesPixmaps_ = false;
+  }
   ~TarnXFrameTarget() { release(); }
   TarnXFrameTarget(const TarnXFrameTarget&) = delete;
   TarnXFrameTarget& operator=(const TarnXFrameTarget&) = delete;
