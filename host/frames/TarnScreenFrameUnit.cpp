@@ -9,7 +9,6 @@
 #include <charconv>
 
 namespace {
-const std::string selectDisplayCommand = "selectDisplay";
 const std::string notPermittedSentence =
     "Enable Screen Recording for Tarnhold Host on the Mac, then quit and reopen the host app.";
 const std::string noFrameSentence =
@@ -39,7 +38,9 @@ TarnScreenFrameUnit::TarnScreenFrameUnit(TarnHostContext& context, std::unique_p
 
 TarnScreenFrameUnit::~TarnScreenFrameUnit() = default;
 
-std::vector<std::string> TarnScreenFrameUnit::commandNames() const { return {selectDisplayCommand}; }
+std::vector<std::string> TarnScreenFrameUnit::commandNames() const {
+  return {std::string(TarnHostCommandName::selectDisplay)};
+}
 
 void TarnScreenFrameUnit::handleCommand(const TarnWireCommand& command, const TarnUUID&) {
   std::optional<uint32_t> displayID = parseDisplayID(command.payload);
