@@ -14,41 +14,45 @@ namespace {
 std::unique_ptr<char, decltype(&std::free)> canonicalPath(const std::string& path) {
   return {::realpath(path.c_str(), nullptr), &std::free};
 }
+
+struct RealPaths {
+  std::string home;
+  TarnConfinedPath item;
+};
+
+RealPaths resolveBoth(const std::string& homePath, const std::string& path) {
+  const auto realHome = canonicalPath(homePath);
+  if (!realHome) {
+    return {{}, {{}, TarnConfinementFailure::unresolvable, errno}};
+  }
+  const auto real = canonicalPath(path);
+  if (!real) {
+    return {realHome.get(), {{}, TarnConfinementFailure::unresolvable, errno}};
+  }
+  if (!TarnHomeFolder(realHome.get()).isInsideHome(real.get())) {
+    return {realHome.get(), {{}, TarnConfinementFailure::outsideHome, 0}};
+  }
+  return {realHome.get(), {real.get(), TarnConfinementFailure::none, 0}};
+}
 } // namespace
 
 TarnHomeConfinement::TarnHomeConfinement(std::string homePath) : homePath_(std::move(homePath)) {}
 
 TarnConfinedPath TarnHomeConfinement::realPath(const std::string& path) const {
-  const auto realHome = canonicalPath(homePath_);
-  if (!realHome) {
-    return {{}, TarnConfinementFailure::unresolvable, errno};
-  }
-  const auto real = canonicalPath(path);
-  if (!real) {
-    return {{}, TarnConfinementFailure::unresolvable, errno};
-  }
-  if (!TarnHomeFolder(realHome.get()).isInsideHome(real.get())) {
-    return {{}, TarnConfinementFailure::outsideHome, 0};
-  }
-  return {real.get(), TarnConfinementFailure::none, 0};
+  return resolveBoth(homePath_, path).item;
 }
 
 TarnConfinedFile TarnHomeConfinement::open(const std::string& path, int flags) const {
-  const TarnConfinedPath resolved = realPath(path);
-  if (resolved.failure != TarnConfinementFailure::none) {
-    return {TarnFileDescriptor(), resolved.failure, resolved.errorNumber};
+  const RealPaths real = resolveBoth(homePath_, path);
+  if (real.item.failure != TarnConfinementFailure::none) {
+    return {TarnFileDescriptor(), real.item.failure, real.item.errorNumber};
   }
-  const auto realHome = canonicalPath(homePath_);
-  if (!realHome) {
-    return {TarnFileDescriptor(), TarnConfinementFailure::unresolvable, errno};
-  }
-  const std::string home = realHome.get();
-  const TarnFileDescriptor homeDescriptor(::open(home.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const TarnFileDescriptor homeDescriptor(::open(real.home.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (!homeDescriptor.isOpen()) {
     return {TarnFileDescriptor(), TarnConfinementFailure::openFailed, errno};
   }
-  const std::size_t prefixLength = home == "/" ? 1 : home.size() + 1;
-  const std::string relative = resolved.realPath == home ? "." : resolved.realPath.substr(prefixLength);
+  const std::size_t prefixLength = real.home == "/" ? 1 : real.home.size() + 1;
+  const std::string relative = real.item.realPath == real.home ? "." : real.item.realPath.substr(prefixLength);
 
   open_how how{};
   how.flags = static_cast<std::uint64_t>(flags | O_CLOEXEC | O_NOCTTY);
@@ -62,7 +66,7 @@ TarnConfinedFile TarnHomeConfinement::open(const std::string& path, int flags) c
     }
   }
   if (descriptor < 0) {
-    // EXDEV: the path left home while it was being opened.
+    // EXDEV: a component was swapped for a link leading out of home after the check.
     const auto failure = errno == EXDEV ? TarnConfinementFailure::outsideHome : TarnConfinementFailure::openFailed;
     return {TarnFileDescriptor(), failure, errno};
   }
