@@ -315,7 +315,9 @@ private:
 
     // Printing.
     void handlePrint(ByteSpan data);
-    void printGeneral(ByteSpan data);
+    void printText(ByteSpan data);
+    bool asciiFastPathAllowed() const;
+    void placeAsciiRun(ByteSpan run);
     void printScalar(char32_t scalar, int width);
     bool joinLastCell(char32_t scalar, int width);
     void insertCell(const CharData& cell);

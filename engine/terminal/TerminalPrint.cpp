@@ -63,47 +63,47 @@ bool validSecondByte(std::uint8_t leadClass, std::uint8_t next)
 
 void Terminal::handlePrint(ByteSpan data)
 {
-    Buffer& b = *buffer_;
-    std::size_t index = 0;
-    // Fast path: runs of printable ASCII go to the row in bulk. It stops at the first byte that is
-    // not printable ASCII, and the general path resumes exactly there, so no byte prints twice.
-    if ((charset == nullptr || charset->empty()) && readingBuffer_.empty() && !insertMode && !marginMode) {
-        updateRange(b.y());
-        while (index < data.size() && isPrintableAscii(data[index])) {
-            std::size_t runEnd = index;
-            while (runEnd < data.size() && isPrintableAscii(data[runEnd]))
-                ++runEnd;
-            if (b.x() >= cols) {
-                if (wraparound)
-                    wrapToNextLine();
-                else
-                    b.setX(cols - 1);
-            }
-            const std::size_t placed = static_cast<std::size_t>(b.insertAsciiRun(data.subspan(index, runEnd - index), curAttr));
-            index += placed;
-            if (index < runEnd && !wraparound) {
-                // Without auto-wrap every further byte lands on the last column: only the last one stays.
-                b.setX(cols - 1);
-                b.insertAsciiRun(data.subspan(runEnd - 1, 1), curAttr);
-                index = runEnd;
-            }
-            updateRange(b.y());
-        }
-        if (index == data.size())
-            return;
+    if (!readingBuffer_.empty()) {
+        // Finish the UTF-8 sequence the previous call left open before anything else.
+        std::vector<std::uint8_t> joined = std::move(readingBuffer_);
+        readingBuffer_.clear();
+        joined.insert(joined.end(), data.begin(), data.end());
+        printText(joined);
+        return;
     }
-    printGeneral(data.subspan(index));
+    printText(data);
 }
 
-void Terminal::printGeneral(ByteSpan data)
+bool Terminal::asciiFastPathAllowed() const { return (charset == nullptr || charset->empty()) && !insertMode && !marginMode; }
+
+// Places a run of printable ASCII in bulk, row by row, wrapping as printing one by one would.
+void Terminal::placeAsciiRun(ByteSpan run)
 {
-    std::vector<std::uint8_t> joined;
-    if (!readingBuffer_.empty()) {
-        joined = std::move(readingBuffer_);
-        joined.insert(joined.end(), data.begin(), data.end());
-        readingBuffer_.clear();
-        data = joined;
+    Buffer& b = *buffer_;
+    std::size_t index = 0;
+    while (index < run.size()) {
+        if (b.x() >= cols) {
+            if (wraparound)
+                wrapToNextLine();
+            else
+                b.setX(cols - 1);
+        }
+        index += static_cast<std::size_t>(b.insertAsciiRun(run.subspan(index), curAttr));
+        if (index < run.size() && !wraparound) {
+            // Without auto-wrap every further byte lands on the last column: only the last one stays.
+            b.setX(cols - 1);
+            b.insertAsciiRun(run.last(1), curAttr);
+            index = run.size();
+        }
+        updateRange(b.y());
     }
+    lastPrintedCode_ = run.back();
+}
+
+// Decodes UTF-8 and prints each character; runs of printable ASCII take the bulk path, which
+// stops at the first byte that is not printable ASCII, so decoding resumes exactly there.
+void Terminal::printText(ByteSpan data)
+{
     updateRange(buffer_->y());
 
     auto printSingleByte = [this](std::uint8_t byte, bool useCharset) {
@@ -131,6 +131,14 @@ void Terminal::printGeneral(ByteSpan data)
     std::size_t i = 0;
     while (i < data.size()) {
         const std::uint8_t lead = data[i];
+        if (isPrintableAscii(lead) && asciiFastPathAllowed()) {
+            std::size_t runEnd = i + 1;
+            while (runEnd < data.size() && isPrintableAscii(data[runEnd]))
+                ++runEnd;
+            placeAsciiRun(data.subspan(i, runEnd - i));
+            i = runEnd;
+            continue;
+        }
         const std::uint8_t leadClass = UnicodeUtil::first[lead];
         if (leadClass == 0xF0 || leadClass == 0xF1) {
             printSingleByte(lead, true);
