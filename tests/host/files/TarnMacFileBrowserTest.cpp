@@ -81,6 +81,9 @@ TEST_F(TarnMacFileBrowserTest, AFolderThatCannotBeReadAnswersWithTheSystemError)
   EXPECT_EQ(file.parentPath, files_.home());
   EXPECT_EQ(file.message, "Not a directory");
   EXPECT_EQ(browser_.list("~/missing").message, "No such file or directory");
+  // A FIFO is refused by its type, without waiting for a writer.
+  ASSERT_EQ(::mkfifo(files_.inHome("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(browser_.list("~/pipe").message, "Not a directory");
 }
 
 TEST_F(TarnMacFileBrowserTest, RefusesEveryWayOutOfHome) {
