@@ -410,3 +410,22 @@ TEST(TerminalScrolling, ChangingTheScrollbackDropsTheOldestLines)
 
 } // namespace
 } // namespace brevlin
+
+namespace brevlin {
+namespace {
+
+TEST(TerminalScreensSwitch, AlternateScreenIsFilledOnceAndKeptWithoutClear)
+{
+    testing_support::RecordingDelegate delegate;
+    Terminal terminal(&delegate, TerminalOptions {.cols = 5, .rows = 2});
+    terminal.feed("n" + csi + "?47hA" + csi + "?47h");
+    EXPECT_TRUE(terminal.isCurrentBufferAlternate());
+    EXPECT_EQ(testing_support::rowText(terminal, terminal.buffer(), 0), " A");
+    terminal.feed(csi + "?47l" + csi + "?47h");
+    EXPECT_EQ(testing_support::rowText(terminal, terminal.buffer(), 0), " A");
+    terminal.feed(csi + "?1047l" + csi + "?1047h");
+    EXPECT_EQ(testing_support::rowText(terminal, terminal.buffer(), 0), "");
+}
+
+} // namespace
+} // namespace brevlin
