@@ -343,8 +343,11 @@ void EscapeSequenceParser::parse(ByteSpan data)
             break;
         case ParserAction::clear:
             flushPrint(i);
-            clearSequence();
-            printStateReset();
+            // Right after ESC the buffers are still empty: ESC [ clears once, not twice.
+            if (state != escape) {
+                clearSequence();
+                printStateReset();
+            }
             dcsStart = -1;
             break;
         case ParserAction::dcsHook:
