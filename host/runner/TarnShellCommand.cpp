@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,6 +79,23 @@ private:
   posix_spawnattr_t attributes_;
 };
 
+// A pidfd of the shell (readable once it exits), or -1 where the kernel has none.
+class ShellDescriptor {
+public:
+  explicit ShellDescriptor(pid_t shell) : descriptor_(static_cast<int>(::syscall(SYS_pidfd_open, shell, 0))) {}
+  ~ShellDescriptor() {
+    if (descriptor_ >= 0) {
+      ::close(descriptor_);
+    }
+  }
+  ShellDescriptor(const ShellDescriptor&) = delete;
+  ShellDescriptor& operator=(const ShellDescriptor&) = delete;
+  int get() const { return descriptor_; }
+
+private:
+  int descriptor_;
+};
+
 // True once the shell has ended; it stays a zombie, so its group number cannot be reused
 // before the group has been signalled. ECHILD means someone else reaped it (or SIGCHLD is ignored).
 bool hasEnded(pid_t shell) {
@@ -88,13 +106,8 @@ bool hasEnded(pid_t shell) {
   return info.si_pid != 0;
 }
 
-// Waits up to `timeout` for output and moves what came into the ring; false once the pipe is closed.
-bool readOutput(int descriptor, Clock::duration timeout, TarnOutputRing& output) {
-  pollfd watched{descriptor, POLLIN, 0};
-  const int milliseconds = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(timeout).count());
-  if (::poll(&watched, 1, std::max(milliseconds, 0)) <= 0) {
-    return true;
-  }
+// Moves what the pipe holds into the ring; false once the pipe is closed.
+bool readOutput(int descriptor, TarnOutputRing& output) {
   std::array<char, 65536> buffer;
   const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
   if (count > 0) {
@@ -121,19 +134,20 @@ void drainWithoutWaiting(int descriptor, TarnOutputRing& output) {
 }
 
 // Reads output until the shell ends, `until` passes or `stop` says so; true when the shell ended.
+// The shell's pidfd wakes the wait the moment it exits; without one the interval bounds the delay.
 template <typename StopCondition>
-bool followUntil(pid_t shell, Pipe& pipe, Clock::time_point until, TarnOutputRing& output, StopCondition stop) {
+bool followUntil(pid_t shell, int shellDescriptor, const Pipe& pipe, Clock::time_point until, TarnOutputRing& output,
+                 StopCondition stop) {
   bool pipeOpen = true;
   while (!hasEnded(shell)) {
     const auto now = Clock::now();
     if (now >= until || stop()) {
       return false;
     }
-    const auto wait = std::min<Clock::duration>(pollInterval, until - now);
-    if (pipeOpen) {
-      pipeOpen = readOutput(pipe.readEnd(), wait, output);
-    } else {
-      ::poll(nullptr, 0, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(std::min<Clock::duration>(pollInterval, until - now));
+    std::array<pollfd, 2> watched{{{pipeOpen ? pipe.readEnd() : -1, POLLIN, 0}, {shellDescriptor, POLLIN, 0}}};
+    if (::poll(watched.data(), watched.size(), static_cast<int>(wait.count())) > 0 && watched[0].revents != 0) {
+      pipeOpen = readOutput(pipe.readEnd(), output);
     }
   }
   return true;
@@ -167,12 +181,13 @@ TarnShellRun TarnShellCommand::run(const std::string& script, const std::string&
     }
   }
   pipe.closeWriteEnd();
+  const ShellDescriptor shellDescriptor(shell);
 
   const auto cancelled = [this] { return cancelled_ && cancelled_->load(); };
-  const bool ended = followUntil(shell, pipe, deadline, output, cancelled);
+  const bool ended = followUntil(shell, shellDescriptor.get(), pipe, deadline, output, cancelled);
   if (!ended) {
     ::kill(-shell, SIGTERM);
-    followUntil(shell, pipe, Clock::now() + terminationGrace_, output, [] { return false; });
+    followUntil(shell, shellDescriptor.get(), pipe, Clock::now() + terminationGrace_, output, [] { return false; });
     // Whatever trapped or ignored SIGTERM, or outlived the shell, ends here.
     ::kill(-shell, SIGKILL);
   }
