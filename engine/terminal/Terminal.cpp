@@ -51,7 +51,7 @@ void Terminal::setup(ResetKind kind)
     rows = std::max(options.rows, MINIMUM_ROWS);
     if (kind == ResetKind::reset) {
         resetNormalBuffer();
-        activateNormalBuffer(false);
+        activateNormalBuffer(AlternateContents::keep);
     } else {
         normalBuffer_->resize(cols, rows);
         altBuffer_->resize(cols, rows);
@@ -120,13 +120,13 @@ void Terminal::activateAltBuffer(std::optional<Attribute> fillAttr)
     lastPrintedCode_ = unknownCode;
 }
 
-void Terminal::activateNormalBuffer(bool clearAlt)
+void Terminal::activateNormalBuffer(AlternateContents alternate)
 {
     if (buffer_ == normalBuffer_.get())
         return;
     normalBuffer_->setX(altBuffer_->x());
     normalBuffer_->setY(altBuffer_->y());
-    if (clearAlt)
+    if (alternate == AlternateContents::clear)
         altBuffer_->clear();
     buffer_ = normalBuffer_.get();
     lastPrintedCode_ = unknownCode;

@@ -31,6 +31,10 @@ namespace brevlin {
 
 enum class ResetKind { powerOn, reset };
 enum class CursorColumnLimit { lastColumn, pendingWrap };
+// What leaving the alternate screen does to its contents.
+enum class AlternateContents { keep, clear };
+enum class ModeFamily { ansi, decPrivate };
+enum class ModeSwitch { reset, set };
 
 // The emulator core: two screens, the parser that drives them, every mode flag and the replies.
 // Not thread-safe and takes no locks: drive it from one thread (feeds, reads and time-outs alike).
@@ -290,14 +294,12 @@ protected:
     TerminalDelegate* tdel = nullptr;
 
 private:
-    friend class EscapeSequenceParser;
-
     void configureParser(EscapeSequenceParser& parser);
     void installScrollCallback(Buffer& target);
     std::unique_ptr<Buffer> makeNormalBuffer();
     void resetNormalBuffer();
     void activateAltBuffer(std::optional<Attribute> fillAttr);
-    void activateNormalBuffer(bool clearAlt);
+    void activateNormalBuffer(AlternateContents alternate);
     void rebuildAnsiPalette(bool notifyDelegate);
     Attribute eraseAttribute() const;
     CharData eraseCell() const;
@@ -329,7 +331,7 @@ private:
     int rightColumn() const;
     void eraseInBufferLine(int row, int start, int end);
     void resetBufferLine(int row);
-    void setMode(std::int64_t mode, bool decPrivate, bool on);
+    void setMode(std::int64_t mode, ModeFamily family, ModeSwitch action);
 
     std::unique_ptr<Buffer> normalBuffer_;
     std::unique_ptr<Buffer> altBuffer_;

@@ -8,7 +8,7 @@ void Terminal::cmdSetMode(const Params& pars, const Collect& collect)
     if (!collect.empty() && !decPrivate)
         return;
     for (std::int64_t mode : pars)
-        setMode(mode, decPrivate, true);
+        setMode(mode, decPrivate ? ModeFamily::decPrivate : ModeFamily::ansi, ModeSwitch::set);
 }
 
 void Terminal::cmdResetMode(const Params& pars, const Collect& collect)
@@ -17,12 +17,13 @@ void Terminal::cmdResetMode(const Params& pars, const Collect& collect)
     if (!collect.empty() && !decPrivate)
         return;
     for (std::int64_t mode : pars)
-        setMode(mode, decPrivate, false);
+        setMode(mode, decPrivate ? ModeFamily::decPrivate : ModeFamily::ansi, ModeSwitch::reset);
 }
 
-void Terminal::setMode(std::int64_t mode, bool decPrivate, bool on)
+void Terminal::setMode(std::int64_t mode, ModeFamily family, ModeSwitch action)
 {
-    if (!decPrivate) {
+    const bool on = action == ModeSwitch::set;
+    if (family == ModeFamily::ansi) {
         if (mode == 4)
             insertMode = on;
         else if (mode == 20)
@@ -31,11 +32,11 @@ void Terminal::setMode(std::int64_t mode, bool decPrivate, bool on)
             each->insertMode = insertMode;
         return;
     }
-    auto switchScreen = [this](bool toAlternate, bool clearOnReturn) {
+    auto switchScreen = [this](bool toAlternate, AlternateContents onReturn) {
         if (toAlternate)
             activateAltBuffer(std::nullopt);
         else
-            activateNormalBuffer(clearOnReturn);
+            activateNormalBuffer(onReturn);
         updateFullScreen();
         if (tdel != nullptr)
             tdel->bufferActivated(*this);
@@ -64,7 +65,7 @@ void Terminal::setMode(std::int64_t mode, bool decPrivate, bool on)
             hideCursor();
         break;
     case 45: reverseWraparound = on; break;
-    case 47: switchScreen(on, false); break;
+    case 47: switchScreen(on, AlternateContents::keep); break;
     case 66: applicationKeypad = on; break;
     case 69:
         marginMode = on;
@@ -83,7 +84,7 @@ void Terminal::setMode(std::int64_t mode, bool decPrivate, bool on)
     case 1006: setEncoding(MouseProtocolEncoding::sgr); break;
     case 1015: setEncoding(MouseProtocolEncoding::urxvt); break;
     case 1016: setEncoding(MouseProtocolEncoding::sgrPixel); break;
-    case 1047: switchScreen(on, true); break;
+    case 1047: switchScreen(on, AlternateContents::clear); break;
     case 1048:
         if (on)
             cmdSaveCursor();
@@ -93,9 +94,9 @@ void Terminal::setMode(std::int64_t mode, bool decPrivate, bool on)
     case 1049:
         if (on) {
             cmdSaveCursor();
-            switchScreen(true, false);
+            switchScreen(true, AlternateContents::keep);
         } else {
-            switchScreen(false, true);
+            switchScreen(false, AlternateContents::clear);
             cmdRestoreCursor();
         }
         break;
