@@ -98,11 +98,13 @@ void Terminal::scroll(LineWrap wrap)
                 b.lines.push(std::make_unique<BufferLine>(*blankLine_));
                 advanceIntoScrollback(false);
             } else {
-                // The oldest row leaves the ring. Copying the blank template as a new row measured
-                // faster than clearing the old row in place, which stores each cell field by field.
-                if (b.hasAnyImages())
-                    b.clearImagesFromLine(0);
-                b.lines.push(std::make_unique<BufferLine>(*blankLine_));
+                // The oldest row becomes the new bottom row: no allocation once the ring is full.
+                b.lines.recycle(eraseAttribute());
+                BufferLine& recycled = b.lines[b.lines.count() - 1];
+                if (recycled.count() != b.cols())
+                    recycled.resize(b.cols(), eraseCell());
+                recycled.isWrapped = wrap == LineWrap::wrapped;
+                recycled.renderMode = BufferLine::RenderLineMode::single;
                 advanceIntoScrollback(true);
             }
         } else {
