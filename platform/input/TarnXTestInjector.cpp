@@ -62,11 +62,14 @@ void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t ke
   tarnDrainXEvents(display);
   KeyCode key = XKeysymToKeycode(display, keysym);
   if (key == 0) return;
+  // A symbol on the Shift level of its key (such as "+", or "=" on many layouts) needs Shift,
+  // or the shortcut reaches the application as the key's plain symbol.
+  bool onShiftLevel =
+      XkbKeycodeToKeysym(display, key, 0, 0) != keysym && XkbKeycodeToKeysym(display, key, 0, 1) == keysym;
   KeyCode control = XKeysymToKeycode(display, XK_Control_L);
   bool holdControl = modifier == TarnShortcutModifier::control && control != 0;
   if (holdControl) XTestFakeKeyEvent(display, control, True, CurrentTime);
-  XTestFakeKeyEvent(display, key, True, CurrentTime);
-  XTestFakeKeyEvent(display, key, False, CurrentTime);
+  tapKeycode(key, onShiftLevel);
   if (holdControl) XTestFakeKeyEvent(display, control, False, CurrentTime);
   XSync(display, False);
 }

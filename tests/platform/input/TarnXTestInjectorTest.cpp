@@ -51,6 +51,13 @@ TEST_F(TarnXTestInjectorTest, ShortcutsHoldControl) {
   EXPECT_EQ(lines[2], "KEY 0xffeb state=0x0");
 }
 
+TEST_F(TarnXTestInjectorTest, AShortcutKeyOnTheShiftLevelIsPressedWithShift) {
+  injector.pressShortcut(TarnShortcutModifier::control, '+');  // Shift and "=" on this layout
+  std::vector<std::string> lines = events(3);                  // Control, Shift, the key
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2], "KEY 0x2b state=0x5");
+}
+
 TEST_F(TarnXTestInjectorTest, TypesTextWhetherOrNotTheLayoutHasTheCharacters) {
   // Plain, shifted, off the layout (twice in a row on the same spare key), an emoji, Return.
   injector.typeText(U"aZ\u20ac\u00e4\u00e4\U0001F600\n");
