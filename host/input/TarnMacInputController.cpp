@@ -101,7 +101,11 @@ QString TarnMacInputController::performInputAction(const TarnRemoteInputPayload&
       // Typed key by key, so the owner's clipboard is left alone.
       QString text = QString::fromStdString(payload.text.value_or(payload.label));
       std::u32string codePoints;
-      for (char32_t codePoint : text.toUcs4()) codePoints.push_back(codePoint);
+      for (char32_t codePoint : text.toUcs4()) {
+        // A CR LF pair is one line break: a single Return, not two.
+        if (codePoint == U'\n' && !codePoints.empty() && codePoints.back() == U'\r') continue;
+        codePoints.push_back(codePoint);
+      }
       if (!codePoints.empty()) injector.typeText(codePoints);
       return QStringLiteral("Pasted keyboard text into the active Mac app.");
     }

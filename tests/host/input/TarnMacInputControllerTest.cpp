@@ -161,7 +161,9 @@ TEST_F(TarnMacInputControllerTest, TypeTextTypesTheTextOrElseTheLabel) {
   labelled.label = "ok";
   EXPECT_EQ(perform(labelled), sentence);
   EXPECT_EQ(perform(input(TarnRemoteInputAction::typeText, 0, 0, 0, 0, "")), sentence);
-  EXPECT_EQ(injector.calls, (std::vector<std::string>{"type 104 233", "type 111 107"}));
+  // Every line ending is one Return, whether it came as LF, CR LF or CR.
+  EXPECT_EQ(perform(input(TarnRemoteInputAction::typeText, 0, 0, 0, 0, "a\r\nb\nc\rd")), sentence);
+  EXPECT_EQ(injector.calls, (std::vector<std::string>{"type 104 233", "type 111 107", "type 97 13 98 10 99 13 100"}));
   EXPECT_TRUE(clipboard.texts.isEmpty());  // the owner's clipboard is left alone
 }
 
