@@ -1,8 +1,8 @@
 #include "host/files/TarnFileBrowserUnit.h"
 #include "platform/desktop/TarnRecordingDesktopLauncher.h"
 #include "tests/host/files/TarnFileTestHome.h"
-#include "tests/support/desktop/TarnEventWait.h"
 #include "tests/support/hostunit/TarnRecordingHostContext.h"
+#include "tests/support/lineclient/TarnTestHost.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ namespace {
 
 class TarnFileBrowserUnitTest : public ::testing::Test {
 protected:
-  void SetUp() override { tarnTestApplication(); }
+  void SetUp() override { ensureTestApplication(); }
 
   void handle(std::string_view name, std::string payload) {
     unit_.handleCommand(TarnWireCommand{TarnUUID::random(), std::string(name), std::move(payload), TarnDate::now()},
@@ -34,7 +34,7 @@ TEST_F(TarnFileBrowserUnitTest, RepliesLeaveInTheOrderTheCommandsCame) {
   handle(TarnHostCommandName::downloadFile, "~/a.txt");
   handle(TarnHostCommandName::listFiles, "~");
   handle(TarnHostCommandName::downloadFile, "/etc/passwd");
-  ASSERT_TRUE(tarnWaitUntil([&] { return context_.sent.size() == 3; }));
+  ASSERT_TRUE(waitUntil([&] { return context_.sent.size() == 3; }));
 
   for (const auto& sent : context_.sent) {
     EXPECT_EQ(sent.clientID, client_);
@@ -77,7 +77,7 @@ TEST_F(TarnFileBrowserUnitTest, AReplyForAServiceThatIsGoneIsDropped) {
   // Replies keep their order, so once the second one is in, the first has been dealt with.
   context_.lifetime = std::make_unique<QObject>();
   handle(TarnHostCommandName::listFiles, "/etc");
-  ASSERT_TRUE(tarnWaitUntil([&] { return !context_.sent.empty(); }));
+  ASSERT_TRUE(waitUntil([&] { return !context_.sent.empty(); }));
   ASSERT_EQ(context_.sent.size(), 1u);
   EXPECT_EQ(context_.sent[0].envelope.fileListResponse->message,
             "Tarnhold can browse only inside the Mac home folder.");

@@ -1,7 +1,7 @@
 #include "host/runner/TarnTerminalRunnerUnit.h"
 #include "tests/host/runner/TarnRunnerTestFixture.h"
-#include "tests/support/desktop/TarnEventWait.h"
 #include "tests/support/hostunit/TarnRecordingHostContext.h"
+#include "tests/support/lineclient/TarnTestHost.h"
 
 #include <QFile>
 
@@ -10,12 +10,14 @@
 #include <gtest/gtest.h>
 
 namespace {
+// A login shell under the sanitizers on a busy machine can take a while.
+constexpr std::chrono::seconds commandDeadline{30};
 
 class TarnTerminalRunnerUnitTest : public TarnRunnerTestFixture {
 protected:
   void SetUp() override {
     TarnRunnerTestFixture::SetUp();
-    tarnTestApplication();
+    ensureTestApplication();
     context_.pairedClients = {alice_, bob_};
     unit_ = std::make_unique<TarnTerminalRunnerUnit>(context_, settings());
   }
@@ -26,7 +28,7 @@ protected:
     unit_->handleCommand(TarnWireCommand{TarnUUID::random(), "runTerminalCommand",
                                          request(command).encodedString(), TarnDate::now()},
                          client);
-    EXPECT_TRUE(tarnWaitUntil([&] { return context_.sent.size() > before; }));
+    EXPECT_TRUE(waitUntil([&] { return context_.sent.size() > before; }, commandDeadline));
     const auto& sent = context_.sent.back();
     EXPECT_EQ(sent.clientID, client);
     EXPECT_EQ(sent.envelope.kind, TarnWireKind::terminalResponse);
@@ -79,7 +81,7 @@ TEST_F(TarnTerminalRunnerUnitTest, GoingAwayStopsRunningCommandsAtOnce) {
   unit_->handleCommand(TarnWireCommand{TarnUUID::random(), "runTerminalCommand",
                                        request("echo $$ > shell.pid; sleep 100").encodedString(), TarnDate::now()},
                        alice_);
-  ASSERT_TRUE(tarnWaitUntil([&] { return QFile::exists(QString::fromStdString(home() + "/shell.pid")); }));
+  ASSERT_TRUE(waitUntil([&] { return QFile::exists(QString::fromStdString(home() + "/shell.pid")); }, commandDeadline));
   unit_.reset(); // well before the 20 s limit
   EXPECT_TRUE(context_.sent.empty());
   QFile pidFile(QString::fromStdString(home() + "/shell.pid"));

@@ -1,5 +1,5 @@
 #include "platform/desktop/TarnXdgDesktopLauncher.h"
-#include "tests/support/desktop/TarnEventWait.h"
+#include "tests/support/lineclient/TarnTestHost.h"
 #include "tests/support/services/TarnPrivateBus.h"
 
 #include <QFile>
@@ -15,6 +15,9 @@ namespace {
 // and the file manager is a stand-in on a private bus.
 class TarnXdgDesktopLauncherTest : public ::testing::Test {
 protected:
+  // Before any fixture starts its bus daemon's process.
+  static void SetUpTestSuite() { ensureTestApplication(); }
+
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     ASSERT_FALSE(bus_.address().isEmpty());
@@ -55,12 +58,11 @@ protected:
   }
 
   QString waitForLog(const QString& name) const {
-    tarnWaitUntil([&] { return readLog(name).endsWith(QLatin1Char('\n')); });
+    waitUntil([&] { return readLog(name).endsWith(QLatin1Char('\n')); });
     return readLog(name);
   }
 
   static inline const QString launcherConnection = QStringLiteral("launcher");
-  QCoreApplication& application_ = tarnTestApplication(); // before the bus daemon's process
   QTemporaryDir folder_;
   TarnPrivateBus bus_{TarnPrivateBus::Kind::session, folder_.path()};
   QString openerPath_;
