@@ -74,6 +74,8 @@ void TarnTrustTokenStore::migrateLegacyTokens() {
     const auto clientID = TarnUUID::parse(entry.key().toStdString());
     // A key that names no device can never be looked up; it is dropped with the rest.
     if (!clientID) continue;
+    // The keychain's token is the one the device was last given; the older one is stale.
+    if (keychain_->get(accountName(*clientID))) continue;
     if (!keychain_->set(entry.value().toString(), accountName(*clientID))) remaining.insert(entry.key(), entry.value());
   }
   writeLegacyTokens(defaults_, remaining);

@@ -220,6 +220,19 @@ TEST(TarnHostPairing, MovesEveryLegacyTokenIntoTheKeychainAtStartUp) {
   EXPECT_TRUE(restored->accepted);
 }
 
+TEST(TarnHostPairing, AKeychainTokenOutranksAStaleLegacyOne) {
+  TarnTestHost host;
+  const TarnUUID phone = TarnUUID::random();
+  ASSERT_TRUE(host.keychain().set(QStringLiteral("current-token"), TarnTrustTokenStore::accountName(phone)));
+  QVariantMap legacy;
+  legacy.insert(QString::fromStdString(phone.uuidString()), QStringLiteral("stale-token"));
+  host.defaults().setValue(tokensKey, legacy);
+
+  host.start();
+  EXPECT_FALSE(host.defaults().contains(tokensKey));
+  EXPECT_EQ(host.keychain().get(TarnTrustTokenStore::accountName(phone)), QStringLiteral("current-token"));
+}
+
 TEST(TarnHostPairing, KeepsLegacyTokensTheKeychainRefusesWhereTheyWere) {
   TarnTestHost host;
   const TarnUUID phone = TarnUUID::random();
