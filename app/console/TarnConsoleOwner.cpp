@@ -13,9 +13,25 @@ QString sixDigitCode() {
 }
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
+
+// Device names and event details come from the network: control characters in them
+// would reach the terminal as escape sequences, and bidirectional overrides could
+// make a name read as something else.
+bool unsafeOnTerminal(QChar character) {
+  const char16_t code = character.unicode();
+  return character.category() == QChar::Other_Control || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069);
+}
+
+QString printable(QString line) {
+  for (QChar& character : line) {
+    if (unsafeOnTerminal(character)) character = QChar::ReplacementCharacter;
+  }
+  return line;
+}
 }  // namespace
 
-TarnConsoleOwner::TarnConsoleOwner() : pairingCode_(sixDigitCode()), out_(stdout) {}
+TarnConsoleOwner::TarnConsoleOwner(FILE* out) : pairingCode_(sixDigitCode()), out_(out) {}
 
 TarnConsoleOwner::~TarnConsoleOwner() = default;
 
@@ -48,7 +64,7 @@ void TarnConsoleOwner::attach(TarnMacHostService& service) {
 }
 
 void TarnConsoleOwner::print(const QString& line) {
-  out_ << line << Qt::endl;
+  out_ << printable(line) << Qt::endl;
 }
 
 void TarnConsoleOwner::requestArrived(const TarnPairingApprovalRequest& request) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTextStream>
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,7 +17,7 @@ class TarnMacHostService;
 // the person at the keyboard to approve or reject each pairing request.
 class TarnConsoleOwner {
 public:
-  TarnConsoleOwner();
+  explicit TarnConsoleOwner(FILE* out = stdout);
   ~TarnConsoleOwner();
 
   TarnHostCallbacks callbacks();
