@@ -74,6 +74,30 @@ INSTANTIATE_TEST_SUITE_P(
                     ExitCase{"killed", "/bin/sh", {"-c", "kill -9 $$"}, SIGKILL}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// With SIGCHLD ignored the kernel reaps the child itself, so its status cannot be known.
+class IgnoredChildSignals {
+public:
+    IgnoredChildSignals() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGCHLD, &ignore, &previous_);
+    }
+    ~IgnoredChildSignals() { sigaction(SIGCHLD, &previous_, nullptr); }
+
+private:
+    struct sigaction previous_ {};
+};
+
+TEST(LocalProcess, ReportsAnExitStatusItCouldNotCollectAsAbsentNotAsSuccess) {
+    IgnoredChildSignals ignored;
+    RecordingDelegate delegate;
+    LocalProcess process(delegate);
+    ASSERT_TRUE(process.startProcess("/bin/sh", {"-c", "echo bye; exit 3"}, plainEnvironment));
+    ASSERT_TRUE(delegate.waitForExit());
+    EXPECT_EQ(delegate.exitCode(), std::nullopt);
+    EXPECT_EQ(delegate.output(), "bye\r\n");
+}
+
 TEST(LocalProcess, DeliversEveryByteWrittenJustBeforeExit) {
     RecordingDelegate delegate;
     LocalProcess process(delegate);
