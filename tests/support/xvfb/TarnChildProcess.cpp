@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,9 +16,13 @@ bool TarnChildProcess::start(const std::vector<std::string>& argv,
                              const std::vector<std::string>& extraEnvironment) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  const pid_t program = getpid();
   pid_ = fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
+    // The child ends with the test program, even when that dies without its destructors.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != program) _exit(127);
     dup2(fds[1], 1);
     if (int null = open("/dev/null", O_RDWR); null >= 0) {
       dup2(null, 0);

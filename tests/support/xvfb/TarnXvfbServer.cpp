@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,9 +12,13 @@
 TarnXvfbServer::TarnXvfbServer(const std::string& geometry, const std::vector<std::string>& extraArguments) {
   int fds[2];
   if (pipe(fds) != 0) return;
+  const pid_t program = getpid();
   pid_ = fork();
   if (pid_ < 0) return;
   if (pid_ == 0) {
+    // The server ends with the test program, even when that dies without its destructors.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != program) _exit(127);
     close(fds[0]);
     if (int null = open("/dev/null", O_WRONLY); null >= 0) dup2(null, 2);
     std::vector<std::string> arguments{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry,
