@@ -8,12 +8,18 @@
 namespace {
 const QString legacyTokensKey = QStringLiteral("TarnholdTrustedClientTokens");
 
-// The older dictionary, or nothing when it is missing or holds anything but texts.
-std::optional<QVariantMap> readLegacyTokens(QSettings& defaults) {
+// The older dictionary as stored, or nothing when it is missing or no dictionary.
+std::optional<QVariantMap> readLegacyEntries(QSettings& defaults) {
   const QVariant stored = defaults.value(legacyTokensKey);
   if (!stored.isValid() || stored.typeId() != QMetaType::QVariantMap) return std::nullopt;
-  QVariantMap tokens = stored.toMap();
-  for (auto entry = tokens.cbegin(); entry != tokens.cend(); ++entry) {
+  return stored.toMap();
+}
+
+// The older dictionary, or nothing when it is missing or holds anything but texts.
+std::optional<QVariantMap> readLegacyTokens(QSettings& defaults) {
+  std::optional<QVariantMap> tokens = readLegacyEntries(defaults);
+  if (!tokens) return std::nullopt;
+  for (auto entry = tokens->cbegin(); entry != tokens->cend(); ++entry) {
     if (entry.value().typeId() != QMetaType::QString) return std::nullopt;
   }
   return tokens;
@@ -67,13 +73,15 @@ std::optional<QString> TarnTrustTokenStore::migrateLegacyToken(const TarnUUID& c
 }
 
 void TarnTrustTokenStore::migrateLegacyTokens() {
-  std::optional<QVariantMap> tokens = readLegacyTokens(defaults_);
+  // Entries that are no token do not keep the good ones in plain text.
+  std::optional<QVariantMap> tokens = readLegacyEntries(defaults_);
   if (!tokens) return;
   QVariantMap remaining;
   for (auto entry = tokens->cbegin(); entry != tokens->cend(); ++entry) {
     const auto clientID = TarnUUID::parse(entry.key().toStdString());
-    // A key that names no device can never be looked up; it is dropped with the rest.
-    if (!clientID) continue;
+    // A key that names no device, or a value that is no text, can never be looked up;
+    // it is dropped with the rest.
+    if (!clientID || entry.value().typeId() != QMetaType::QString) continue;
     // The keychain's token is the one the device was last given; the older one is stale.
     if (keychain_->get(accountName(*clientID))) continue;
     if (!keychain_->set(entry.value().toString(), accountName(*clientID))) remaining.insert(entry.key(), entry.value());

@@ -220,6 +220,19 @@ TEST(TarnHostPairing, MovesEveryLegacyTokenIntoTheKeychainAtStartUp) {
   EXPECT_TRUE(restored->accepted);
 }
 
+TEST(TarnHostPairing, AnEntryThatIsNoTokenDoesNotHoldBackTheOthers) {
+  TarnTestHost host;
+  const TarnUUID phone = TarnUUID::random();
+  QVariantMap legacy;
+  legacy.insert(QString::fromStdString(phone.uuidString()), QStringLiteral("phone-token"));
+  legacy.insert(QString::fromStdString(TarnUUID::random().uuidString()), 42);
+  host.defaults().setValue(tokensKey, legacy);
+
+  host.start();
+  EXPECT_FALSE(host.defaults().contains(tokensKey));
+  EXPECT_EQ(host.keychain().get(TarnTrustTokenStore::accountName(phone)), QStringLiteral("phone-token"));
+}
+
 TEST(TarnHostPairing, AKeychainTokenOutranksAStaleLegacyOne) {
   TarnTestHost host;
   const TarnUUID phone = TarnUUID::random();
