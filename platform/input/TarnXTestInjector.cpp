@@ -77,8 +77,10 @@ void TarnXTestInjector::pressShortcut(TarnShortcutModifier modifier, uint32_t ke
 void TarnXTestInjector::typeText(const std::u32string& text) {
   if (!isAvailable()) return;
   tarnDrainXEvents(display_);  // the layout may have changed since the last time
+  // Read afresh: a key that was free last time may belong to a new layout now.
+  const std::vector<unsigned> spares = spareKeycodes();
   size_t next = 0;
-  while (next < text.size()) next = typeBatch(text, next);
+  while (next < text.size()) next = typeBatch(text, next, spares);
   tarnDrainXEvents(display_);
 }
 
@@ -92,30 +94,28 @@ void TarnXTestInjector::tapKeycode(unsigned keycode, bool withShift) {
   XSync(display, False);
 }
 
-const std::vector<unsigned>& TarnXTestInjector::spareKeycodes() {
-  if (spareKeycodesRead_) return spareKeycodes_;
-  spareKeycodesRead_ = true;
+std::vector<unsigned> TarnXTestInjector::spareKeycodes() {
+  std::vector<unsigned> spares;
   int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
   XDisplayKeycodes(display_, &minKeycode, &maxKeycode);
   KeySym* map = XGetKeyboardMapping(display_, KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
-  if (!map) return spareKeycodes_;
+  if (!map) return spares;
   for (int keycode = maxKeycode; keycode >= minKeycode; --keycode) {
     bool empty = true;
     for (int level = 0; level < perKeycode && empty; ++level)
       empty = map[(keycode - minKeycode) * perKeycode + level] == NoSymbol;
-    if (empty) spareKeycodes_.push_back(unsigned(keycode));
+    if (empty) spares.push_back(unsigned(keycode));
   }
   XFree(map);
-  return spareKeycodes_;
+  return spares;
 }
 
-size_t TarnXTestInjector::typeBatch(const std::u32string& text, size_t start) {
+size_t TarnXTestInjector::typeBatch(const std::u32string& text, size_t start, const std::vector<unsigned>& spares) {
   // Characters the layout lacks borrow keys with no symbols. Clients only see a new
   // symbol once they have handled the MappingNotify, and must have read the key
   // before the mapping is taken back, hence a pause on each side. One pause pair
   // serves every character of a batch, up to one borrowed key per distinct symbol.
   Display* display = display_;
-  const std::vector<unsigned>& spares = spareKeycodes();
   std::vector<std::pair<unsigned, uint32_t>> borrowed;  // key, symbol
   std::vector<std::pair<unsigned, bool>> taps;          // key, with Shift
   size_t index = start;

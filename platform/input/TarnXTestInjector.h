@@ -27,11 +27,10 @@ private:
   void tapButton(unsigned button);
   void tapKeycode(unsigned keycode, bool withShift);
   // Types text[start...] up to where the borrowed keys run out; returns where it stopped.
-  size_t typeBatch(const std::u32string& text, size_t start);
-  const std::vector<unsigned>& spareKeycodes();
+  size_t typeBatch(const std::u32string& text, size_t start, const std::vector<unsigned>& spares);
+  // Keys without symbols in the current keymap, free to lend.
+  std::vector<unsigned> spareKeycodes();
 
   Display* display_;
   std::optional<bool> hasXTest_;
-  std::vector<unsigned> spareKeycodes_;  // keys without symbols, free to lend
-  bool spareKeycodesRead_ = false;
 };

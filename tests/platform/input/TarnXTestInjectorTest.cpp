@@ -90,3 +90,31 @@ TEST_F(TarnXTestInjectorTest, LongTextBorrowsKeysBatchByBatchInOrder) {
   for (const std::string& line : events(expected.size())) typed.push_back(line.substr(0, line.find(' ', 4)));
   EXPECT_EQ(typed, expected);
 }
+
+TEST_F(TarnXTestInjectorTest, KeysTheLayoutTookSinceTheLastTextAreNotLent) {
+  injector.typeText(U"\u20ac");  // lends the highest key without symbols, then frees it
+  int minKeycode = 0, maxKeycode = 0;
+  XDisplayKeycodes(display.get(), &minKeycode, &maxKeycode);
+  int perKeycode = 0;
+  KeySym* map = XGetKeyboardMapping(display.get(), KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
+  ASSERT_NE(map, nullptr);
+  int freeKey = 0;
+  for (int keycode = maxKeycode; keycode >= minKeycode && !freeKey; --keycode)
+    if (map[(keycode - minKeycode) * perKeycode] == NoSymbol) freeKey = keycode;
+  XFree(map);
+  ASSERT_NE(freeKey, 0);
+
+  // A new layout now puts a symbol on that key; typing must neither borrow nor clear it.
+  KeySym section[2] = {0xa7, 0xa7};
+  XChangeKeyboardMapping(display.get(), freeKey, 2, section, 1);
+  XSync(display.get(), False);
+  injector.typeText(U"\u00e6\u20ac");
+  std::vector<std::string> typed;
+  for (const std::string& line : events(3)) typed.push_back(line.substr(0, line.find(' ', 4)));
+  EXPECT_EQ(typed, (std::vector<std::string>{"KEY 0x10020ac", "KEY 0xe6", "KEY 0x10020ac"}));
+  int count = 0;
+  map = XGetKeyboardMapping(display.get(), KeyCode(freeKey), 1, &count);
+  ASSERT_NE(map, nullptr);
+  EXPECT_EQ(map[0], KeySym(0xa7));
+  XFree(map);
+}
