@@ -131,7 +131,7 @@ TEST(TarnHostConnection, UnpairedConnectionsGetASmallLineLimit) {
 
 TEST(TarnHostConnection, ClosesAnIdleUnpairedConnectionButNotOneAwaitingApproval) {
   TarnTestHost::Options options;
-  options.limits.unpairedIdleTimeout = std::chrono::milliseconds(200);
+  options.limits.unpairedIdleTimeout = std::chrono::seconds(1);
   TarnTestHost host(options);
   host.start();
   auto paired = host.pairedClient();
