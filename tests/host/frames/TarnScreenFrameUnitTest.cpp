@@ -1,5 +1,5 @@
 #include "host/frames/TarnScreenFrameUnit.h"
-#include "tests/host/frames/TarnFrameTestContext.h"
+#include "tests/support/hostunit/TarnRecordingHostContext.h"
 
 #include <QCoreApplication>
 
@@ -59,7 +59,7 @@ protected:
     unit = std::make_unique<TarnScreenFrameUnit>(context, std::move(owned));
   }
   void pairPhone() {
-    context.phones.push_back(phone);
+    context.pairedClients.push_back(phone);
     unit->clientPaired(phone);
     QCoreApplication::processEvents();
   }
@@ -83,7 +83,7 @@ protected:
   // Another test of this process may have made the application already.
   std::unique_ptr<QCoreApplication> application =
       QCoreApplication::instance() ? nullptr : std::make_unique<QCoreApplication>(argc, argv);
-  TarnFrameTestContext context;
+  TarnRecordingHostContext context;
   std::shared_ptr<std::deque<ManualCapturer::Job>> jobs;
   std::unique_ptr<TarnScreenFrameUnit> unit;
   TarnUUID phone = TarnUUID::random();
@@ -92,7 +92,7 @@ protected:
 
 TEST_F(TarnScreenFrameUnitTest, AWatchAloneStartsNoStream) {
   TarnUUID watch = TarnUUID::random();
-  context.watches.push_back(watch);
+  context.pairedWatches.push_back(watch);
   unit->clientPaired(watch);
   QCoreApplication::processEvents();
   EXPECT_FALSE(unit->isStreaming());
@@ -102,7 +102,7 @@ TEST_F(TarnScreenFrameUnitTest, AWatchAloneStartsNoStream) {
 
 TEST_F(TarnScreenFrameUnitTest, APhoneGetsFramesOfTheMainDisplayWithTheDisplayList) {
   TarnUUID watch = TarnUUID::random();
-  context.watches.push_back(watch);
+  context.pairedWatches.push_back(watch);
   pairPhone();
   EXPECT_TRUE(unit->isStreaming());
   ASSERT_EQ(jobs->size(), 1u);  // the first frame does not wait for the timer
@@ -183,7 +183,7 @@ TEST_F(TarnScreenFrameUnitTest, EachSubscriberHearsOfAnErrorOnceAndTheUserOncePe
 
   // A client that pairs while capture keeps failing still hears of it, once.
   TarnUUID laterPhone = TarnUUID::random();
-  context.phones.push_back(laterPhone);
+  context.pairedClients.push_back(laterPhone);
   unit->clientPaired(laterPhone);
   QCoreApplication::processEvents();
   finish(failure(TarnCaptureFailure::notPermitted));
@@ -208,7 +208,7 @@ TEST_F(TarnScreenFrameUnitTest, EachSubscriberHearsOfAnErrorOnceAndTheUserOncePe
 TEST_F(TarnScreenFrameUnitTest, TheStreamStopsWithItsLastSubscriberAndWithTheService) {
   pairPhone();
   finish(failure(TarnCaptureFailure::noFrame));
-  context.phones.clear();
+  context.pairedClients.clear();
   unit->clientDeparted(phone);
   EXPECT_FALSE(unit->isStreaming());
 
@@ -223,7 +223,7 @@ TEST_F(TarnScreenFrameUnitTest, TheStreamStopsWithItsLastSubscriberAndWithTheSer
 
 TEST_F(TarnScreenFrameUnitTest, ACaptureEndingAfterTheServiceWentDoesNothing) {
   pairPhone();
-  context.lifetime.reset();
+  context.endLifetime();
   finish(frameOf(90));
   EXPECT_TRUE(context.sent.empty());
 }

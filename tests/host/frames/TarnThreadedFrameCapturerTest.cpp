@@ -2,7 +2,7 @@
 #include "host/frames/TarnThreadedFrameCapturer.h"
 #include "model/TarnBase64.h"
 #include "platform/capture/TarnXScreenCapture.h"
-#include "tests/host/frames/TarnFrameTestContext.h"
+#include "tests/support/hostunit/TarnRecordingHostContext.h"
 #include "tests/support/xvfb/TarnXvfbServer.h"
 
 #include <QCoreApplication>
@@ -71,9 +71,9 @@ TEST_F(TarnThreadedFrameCapturerTest, CapturesOffTheMainThreadAndAnswersOnIt) {
 }
 
 TEST_F(TarnThreadedFrameCapturerTest, SelectingADisplaySwitchesTheStream) {
-  TarnFrameTestContext context;
+  TarnRecordingHostContext context;
   TarnUUID phone = TarnUUID::random();
-  context.phones.push_back(phone);
+  context.pairedClients.push_back(phone);
   TarnScreenFrameUnit unit(context, std::make_unique<TarnThreadedFrameCapturer>(std::make_unique<TarnXScreenCapture>(
                                         TarnSessionEnvironment{server.display(), "", "x11"})));
   auto frames = [&] {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// A host service stand-in for unit tests: records what units send and report.
+// A host service stand-in for unit tests: records what units send, per client, and report.
 class TarnRecordingHostContext : public TarnHostContext {
 public:
   struct Sent {
@@ -23,10 +23,15 @@ public:
   void send(const TarnWireEnvelope& envelope, const TarnUUID& toClientID) override {
     sent.push_back({envelope, toClientID});
   }
-  void sendToClients(const TarnWireEnvelope& envelope, TarnClientAudience) override {
-    broadcast.push_back(envelope);
+  void sendToClients(const TarnWireEnvelope& envelope, TarnClientAudience audience) override {
+    for (const TarnUUID& clientID : clientIDs(audience)) sent.push_back({envelope, clientID});
   }
-  std::vector<TarnUUID> clientIDs(TarnClientAudience) const override { return pairedClients; }
+  std::vector<TarnUUID> clientIDs(TarnClientAudience audience) const override {
+    std::vector<TarnUUID> result = pairedClients;
+    if (audience == TarnClientAudience::allPaired)
+      result.insert(result.end(), pairedWatches.begin(), pairedWatches.end());
+    return result;
+  }
   void reportEvent(const QString& title, const QString& detail, const QString& symbol) override {
     events.push_back({title, detail, symbol});
   }
@@ -36,8 +41,8 @@ public:
   void endLifetime() { lifetime.reset(); }
 
   std::vector<Sent> sent;
-  std::vector<TarnWireEnvelope> broadcast;
   std::vector<Event> events;
-  std::vector<TarnUUID> pairedClients;
+  std::vector<TarnUUID> pairedClients;  // paired, not watches
+  std::vector<TarnUUID> pairedWatches;
   std::unique_ptr<QObject> lifetime = std::make_unique<QObject>();
 };
