@@ -54,10 +54,11 @@ public:
     posix_spawn_file_actions_adddup2(&actions_, outputDescriptor, STDERR_FILENO);
     posix_spawn_file_actions_addchdir_np(&actions_, directory.c_str());
     posix_spawnattr_init(&attributes_);
-    // A group of its own, so the time-out reaches every process the command starts;
-    // signal handling as a fresh process has it, whatever the host ignores or blocks.
-    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attributes_, 0);
+    // A session of its own: its process group lets the time-out reach every process the
+    // command starts, and no controlling terminal means nothing can prompt on the one the
+    // host may have been started from. Signal handling as a fresh process has it, whatever
+    // the host ignores or blocks.
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     sigset_t signals;
     sigemptyset(&signals);
     posix_spawnattr_setsigmask(&attributes_, &signals);

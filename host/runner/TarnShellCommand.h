@@ -18,8 +18,9 @@ struct TarnShellRun {
   int errorNumber = 0;
 };
 
-// Runs `shell -lc script` in a process group of its own, with standard input from /dev/null
-// and standard output and error into one pipe whose newest bytes go to a ring.
+// Runs `shell -lc script` in a session and process group of its own, without a controlling
+// terminal, with standard input from /dev/null and standard output and error into one pipe
+// whose newest bytes go to a ring.
 // At the deadline, or when `cancelled` turns true, the group gets SIGTERM, then SIGKILL
 // after `terminationGrace`; the shell is always reaped before run() returns.
 class TarnShellCommand {

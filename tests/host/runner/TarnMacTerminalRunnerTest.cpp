@@ -6,6 +6,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
 #include <fstream>
 #include <thread>
 
@@ -126,6 +132,37 @@ TEST_F(TarnMacTerminalRunnerTest, AShellThatCannotStartIsReported) {
   EXPECT_EQ(response.output, "No such file or directory");
   EXPECT_EQ(response.message, "Terminal command could not start.");
   EXPECT_EQ(response.workingDirectory, home());
+}
+
+// A host started from a terminal must not lend that terminal to a client's command: a
+// password prompt there would wait, unseen by the client, until the time limit.
+TEST_F(TarnMacTerminalRunnerTest, CommandsHaveNoControllingTerminal) {
+  std::array<int, 2> result{};
+  ASSERT_EQ(::pipe2(result.data(), O_CLOEXEC), 0);
+  const pid_t host = ::fork();
+  ASSERT_GE(host, 0);
+  if (host == 0) {
+    // A host in a session of its own whose controlling terminal is a fresh pseudo-terminal.
+    const int primary = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (::setsid() < 0 || primary < 0 || ::grantpt(primary) != 0 || ::unlockpt(primary) != 0) ::_exit(2);
+    const int terminal = ::open(::ptsname(primary), O_RDWR);
+    if (terminal < 0) ::_exit(3);
+    const std::string output =
+        run("( : < /dev/tty ) 2>/dev/null && echo has-terminal || echo no-terminal", home()).output;
+    (void)!::write(result[1], output.data(), output.size());
+    ::_exit(0);
+  }
+  ::close(result[1]);
+  std::string output;
+  std::array<char, 256> buffer{};
+  for (ssize_t count; (count = ::read(result[0], buffer.data(), buffer.size())) > 0;)
+    output.append(buffer.data(), size_t(count));
+  ::close(result[0]);
+  int status = 0;
+  ::waitpid(host, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(output, "no-terminal");
 }
 
 bool processIsGone(pid_t pid) {
